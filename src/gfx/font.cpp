@@ -1,0 +1,73 @@
+#include "gfx/font.h"
+
+#include "app/globals.h"
+#include "gfx/image.h"
+#include "gfx/text_lines.h"
+
+#include <cstring>
+
+namespace {
+const int kGlyphW = 6;
+const int kGlyphH = 12;
+
+// Both strips are needed; without them no text can be drawn, so a missing
+// strip stops the game the same way a missing picture does.
+void load_fonts() {
+    letters = load_bmp_or_exit("letters.bmp");
+    letters_black = load_bmp_or_exit("letters_black.bmp");
+    SDL_SetColorKey(letters, SDL_SRCCOLORKEY, SDL_MapRGB(letters->format, 0, 0, 0));
+    SDL_SetColorKey(letters_black, SDL_SRCCOLORKEY, SDL_MapRGB(letters_black->format, 255, 255, 255));
+}
+}  // namespace
+
+void draw_text(float x, float y, const char* text, int centre, int clamp) {
+    if (letters == nullptr) load_fonts();
+    int n = static_cast<int>(std::strlen(text));
+    if (centre) {
+        x -= 3.0f * n;
+        y -= 6.0f;
+    }
+    if (clamp) {
+        if (x < 0) x = 0;
+        if (x + kGlyphW * n > screen->w) x = static_cast<float>(screen->w - kGlyphW * n);
+        if (y < 0) y = 0;
+        if (y + kGlyphH > screen->h) y = static_cast<float>(screen->h - kGlyphH);
+    }
+    // Coordinates beyond the 16-bit range cannot be blitted and are off the
+    // screen anyway.
+    if (y < -30000.0f || y > 30000.0f) return;
+    for (int i = 0; i < n; i++) {
+        float gx = x + kGlyphW * i;
+        if (gx < -30000.0f) continue;
+        if (gx > 30000.0f) break;
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        SDL_Rect src = {static_cast<Sint16>(kGlyphW * c), 0, kGlyphW, kGlyphH};
+        SDL_Rect shadow = {static_cast<Sint16>(static_cast<int>(gx) + 1), static_cast<Sint16>(static_cast<int>(y) + 1), 0, 0};
+        SDL_UpperBlit(letters_black, &src, screen, &shadow);
+        SDL_Rect dest = {static_cast<Sint16>(static_cast<int>(gx)), static_cast<Sint16>(static_cast<int>(y)), 0, 0};
+        SDL_UpperBlit(letters, &src, screen, &dest);
+    }
+}
+
+void multiline_draw_text(int x, int y, const char* text, bool centre, bool clamp) {
+    static TextLines lines;  // 5 KB: kept off the small stack of the console
+    split_text_lines(text, lines);
+    int widest = 0;
+    for (int k = 0; k < lines.count; k++) {
+        int w = kGlyphW * static_cast<int>(std::strlen(lines.line[k])) + 8;
+        if (w > widest) widest = w;
+    }
+    Uint16 blockw = static_cast<Uint16>(widest);
+    int blockh = kGlyphH * lines.count + 8;
+    if (centre) {
+        x -= blockw / 2;
+        y -= blockh / 2;
+    }
+    if (clamp) {
+        if (x > width - blockw) x = width - blockw;
+        if (x < 0) x = 0;
+        if (y > height - blockh) y = height - blockh;
+        if (y < 0) y = 0;
+    }
+    for (int k = 0; k < lines.count; k++) draw_text(static_cast<float>(x + 4), static_cast<float>(y + kGlyphH * k + 4), lines.line[k], 0, 0);
+}

@@ -1,0 +1,39 @@
+#include "gfx/image.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+[[noreturn]] void cannot_load(const char* filename) {
+    std::printf("couldnt load file: %s\n", filename);
+    std::fflush(stdout);
+    std::exit(0);
+}
+}  // namespace
+
+SDL_Surface* load_bmp(const char* filename) {
+    SDL_RWops* stream = SDL_RWFromFile(filename, "rb");
+    if (stream == nullptr) return nullptr;
+    return SDL_LoadBMP_RW(stream, 1);
+}
+
+SDL_Surface* load_bmp_or_exit(const char* filename) {
+    SDL_Surface* loaded = load_bmp(filename);
+    if (loaded == nullptr) cannot_load(filename);
+    return loaded;
+}
+
+SDL_Surface* load_image(std::string filename) {
+    SDL_Surface* loaded = load_bmp_or_exit(filename.c_str());
+    SDL_Surface* converted = SDL_DisplayFormat(loaded);
+    SDL_FreeSurface(loaded);
+    // A picture that cannot be converted cannot be drawn either: the same as
+    // a picture that cannot be read.
+    if (converted == nullptr) cannot_load(filename.c_str());
+    return converted;
+}
+
+void apply_surface(int x, int y, SDL_Surface* source, SDL_Surface* destination) {
+    SDL_Rect offset = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
+    SDL_UpperBlit(source, nullptr, destination, &offset);
+}

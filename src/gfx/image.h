@@ -1,0 +1,20 @@
+// Loading BMP images into display-format surfaces, and plain blits.
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+
+// The image converted to the display format. Never returns null: a file
+// that cannot be loaded ends the process with a message.
+SDL_Surface* load_image(std::string filename);
+
+// The image as decoded, not converted (the font strips keep their format).
+// Ends the process like load_image when the file cannot be loaded.
+SDL_Surface* load_bmp_or_exit(const char* filename);
+
+// The decoded image, or null when the file is missing or not a BMP this game
+// can read safely.
+SDL_Surface* load_bmp(const char* filename);
+
+void apply_surface(int x, int y, SDL_Surface* source, SDL_Surface* destination);

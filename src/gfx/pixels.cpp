@@ -1,0 +1,71 @@
+#include "gfx/pixels.h"
+
+#include <cstdlib>
+
+Uint32 getpixel(SDL_Surface* surface, int x, int y) {
+    int bpp = surface->format->BytesPerPixel;
+    Uint8* p = static_cast<Uint8*>(surface->pixels) + y * surface->pitch + x * bpp;
+    switch (bpp) {
+    case 1:
+        return *p;
+    case 2:
+        return *reinterpret_cast<Uint16*>(p);
+    case 3:
+        return p[0] | p[1] << 8 | p[2] << 16;
+    case 4:
+        return *reinterpret_cast<Uint32*>(p);
+    default:
+        return 0;
+    }
+}
+
+namespace {
+int clampi(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+int sign(int v) { return (v > 0) - (v < 0); }
+}  // namespace
+
+// Integer Bresenham walking a row pointer: the range circle and the tooltip
+// frames are drawn with it every frame on a machine without an FPU.
+void line16(SDL_Surface* surface, int x1, int y1, int x2, int y2, Uint32 colour) {
+    if (surface->w <= 0 || surface->h <= 0) return;
+    x1 = clampi(x1, 0, surface->w - 1);
+    x2 = clampi(x2, 0, surface->w - 1);
+    y1 = clampi(y1, 0, surface->h - 1);
+    y2 = clampi(y2, 0, surface->h - 1);
+
+    int dx = x2 - x1, ax = 2 * std::abs(dx), sx = sign(dx);
+    int dy = y2 - y1, ay = 2 * std::abs(dy), sy = sign(dy);
+    Uint16 pitch = surface->pitch;
+    int rowstep = pitch * sy;
+    Uint8* row = static_cast<Uint8*>(surface->pixels) + y1 * pitch;
+    Uint16 c = static_cast<Uint16>(colour);
+    int x = x1, y = y1;
+
+    if (ax > ay) {
+        int d = ay - ax / 2;
+        for (;;) {
+            reinterpret_cast<Uint16*>(row)[x] = c;
+            if (x == x2) return;
+            if (d >= 0) {
+                y += sy;
+                row += rowstep;
+                d -= ax;
+            }
+            x += sx;
+            d += ay;
+        }
+    } else {
+        int d = ax - ay / 2;
+        for (;;) {
+            reinterpret_cast<Uint16*>(row)[x] = c;
+            if (y == y2) return;
+            if (d >= 0) {
+                x += sx;
+                d -= ay;
+            }
+            y += sy;
+            row += rowstep;
+            d += ax;
+        }
+    }
+}

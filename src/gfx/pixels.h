@@ -1,0 +1,12 @@
+// Raw pixel reads and integer line drawing on software surfaces.
+#pragma once
+
+#include <SDL.h>
+
+// The pixel value at (x, y) for 1 to 4 bytes per pixel; the caller keeps
+// (x, y) inside the surface.
+Uint32 getpixel(SDL_Surface* surface, int x, int y);
+
+// A line into a 16-bit surface, both ends included; each end is clamped into
+// the surface on its own.
+void line16(SDL_Surface* surface, int x1, int y1, int x2, int y2, Uint32 colour);

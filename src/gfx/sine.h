@@ -1,0 +1,8 @@
+// Table sine of whole degrees, for drawing without the library sine.
+#pragma once
+
+// Fills the global table (360 entries); called once at start-up.
+void build_sine_table();
+
+double Sin(double angle);
+double Cos(double angle);

@@ -1,0 +1,33 @@
+// Shared test set-up: a dummy-driver 320x240x16 screen, the sine table, the
+// run directory as working directory and a clock that never sleeps.
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+#include <vector>
+
+// Every delay the game asked for since the last reset, in order.
+std::vector<Uint32>& test_delays();
+void test_clock_reset(Uint32 now = 0);
+// The fake clock advances only through delays and this.
+void test_clock_advance(Uint32 ms);
+
+// Screen pixel as 0xRRGGBB.
+Uint32 screen_rgb(int x, int y);
+Uint32 surface_rgb(SDL_Surface* s, int x, int y);
+
+// A fresh empty directory under the build tree, removed again by its owner.
+struct TempDir {
+    std::string path;
+    explicit TempDir(const char* tag);
+    ~TempDir();
+    std::string file(const std::string& name) const { return path + "/" + name; }
+    void write(const std::string& name, const std::string& content) const;
+};
+
+// Runs a shell command line, returns its standard output; *status gets the
+// exit status (or -1 when it did not exit normally).
+std::string run_command(const std::string& command, int* status);
+
+std::string read_file(const std::string& path);
