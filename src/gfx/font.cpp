@@ -50,15 +50,10 @@ void draw_text(float x, float y, const char* text, int centre, int clamp) {
 }
 
 void multiline_draw_text(int x, int y, const char* text, bool centre, bool clamp) {
-    static TextLines lines;  // 5 KB: kept off the small stack of the console
+    static TextLines lines;  // 4 KB: kept off the console's small stack
     split_text_lines(text, lines);
-    int widest = 0;
-    for (int k = 0; k < lines.count; k++) {
-        int w = kGlyphW * static_cast<int>(std::strlen(lines.line[k])) + 8;
-        if (w > widest) widest = w;
-    }
-    Uint16 blockw = static_cast<Uint16>(widest);
-    int blockh = kGlyphH * lines.count + 8;
+    Uint16 blockw = lines.width;
+    int blockh = lines.height;
     if (centre) {
         x -= blockw / 2;
         y -= blockh / 2;

@@ -1,0 +1,192 @@
+// One frame of a level: map, objects, sidebar, placement preview, cursor.
+// Runs every tick on the console, so it allocates nothing and formats its
+// texts into stack buffers.
+#include "game/sim.h"
+
+#include "app/globals.h"
+#include "gfx/font.h"
+#include "gfx/image.h"
+#include "gfx/pixels.h"
+#include "gfx/sine.h"
+#include "view/render_parts.h"
+
+using namespace render_detail;
+
+namespace {
+
+void fill(int x, int y, int w, int h, Uint32 colour) {
+    SDL_Rect r;
+    r.x = static_cast<Sint16>(x);
+    r.y = static_cast<Sint16>(y);
+    r.w = static_cast<Uint16>(w);
+    r.h = static_cast<Uint16>(h);
+    SDL_FillRect(screen, &r, colour);
+}
+
+// A map smaller than the map area is centred in it; any scroll left from a
+// wider view (the sidebar just shut, say) runs down 7, 3, 1, 0.
+int settle_scroll(int scroll) {
+    if (scroll <= 1) scroll = 0;
+    return scroll / 2;
+}
+
+void draw_map(Sim& s) {
+    int w = s.sidebarwidth;
+    int mw = s.map->w;
+    int mh = s.map->h;
+    SDL_Rect d;
+    d.x = 0;
+    d.y = 0;
+    if (mw < kScreenW - w || mh < kScreenH) apply_surface(0, 0, s.back, screen);
+    if (mw < kScreenW - w) {
+        s.scrollx = settle_scroll(s.scrollx);
+        d.x = static_cast<Sint16>(160 - w / 2 - mw / 2);
+    }
+    if (mh < kScreenH) {
+        s.scrolly = settle_scroll(s.scrolly);
+        d.y = static_cast<Sint16>(120 - mh / 2);
+    }
+    s.mapx = d.x - s.scrollx;
+    s.mapy = d.y - s.scrolly;
+
+    SDL_Rect src;
+    src.x = static_cast<Sint16>(s.scrollx);
+    src.y = static_cast<Sint16>(s.scrolly);
+    src.w = static_cast<Uint16>(kScreenW - w);
+    src.h = kScreenH;
+    if (SDL_UpperBlit(s.map, &src, screen, &d) == -1) draw_text(10, 20, SDL_GetError(), 0, 0);
+}
+
+void draw_health_bar(int sx, int sy, double hp, double health) {
+    // The green part never leaves the bar: a monster above its type's full
+    // health (or a type of health 0) shows a full bar, one at or below 0 none.
+    double part = hp / health * 14;
+    int len = 0;
+    if (part >= 14) len = 14;
+    else if (part > 0) len = static_cast<int>(part);
+    fill(sx, sy - 8, 16, 4, SDL_MapRGB(screen->format, 0, 0, 0));
+    fill(sx + 1, sy - 7, 14, 2, SDL_MapRGB(screen->format, 255, 0, 0));
+    fill(sx + 1, sy - 7, len, 2, SDL_MapRGB(screen->format, 0, 255, 0));
+}
+
+void draw_objects(Sim& s) {
+    int w = s.sidebarwidth;
+    for (const Sim::Object& o : s.objects) {
+        int cx, cy;
+        const Sim::Monster* monster = nullptr;
+        if (o.kind == 1) {
+            if (o.type < 0 || o.type >= static_cast<int>(s.monstertypes.size())) continue;
+            monster = &s.monstertypes[o.type];
+            cx = monster->imgx;
+            cy = monster->imgy;
+        } else if (o.kind == 2) {
+            if (o.type < 0 || o.type >= static_cast<int>(s.turrettypes.size())) continue;
+            cx = s.turrettypes[o.type].imgx;
+            cy = s.turrettypes[o.type].imgy;
+        } else if (o.kind == 3) {
+            if (o.type < 0 || o.type >= static_cast<int>(s.bullettypes.size())) continue;
+            cx = s.bullettypes[o.type].imgx;
+            cy = s.bullettypes[o.type].imgy;
+        } else {
+            continue;
+        }
+        if (cx < 0 || cy < 0) continue;
+
+        // Skip what cannot touch the map area; a sprite up to 16 pixels off
+        // its left or top edge is still partly visible.
+        if (!(o.x >= -s.mapx - 16 && o.y >= -s.mapy - 16 &&
+              o.x < kScreenW - w - s.mapx && o.y < kScreenH - s.mapy))
+            continue;
+
+        // The map position is truncated on its own before the origin is
+        // added: a sprite at x = -0.5 stands on the map's column 0.
+        int sx = static_cast<int>(o.x) + s.mapx;
+        int sy = static_cast<int>(o.y) + s.mapy;
+        blit_cell(s.tileset, cx, cy, sx, sy);
+        if (monster) draw_health_bar(sx, sy, o.hp, monster->health);
+    }
+}
+
+// Whether the tile under the placement preview may take a turret; a tile
+// off the map (or beyond the buildable grid) may not.
+bool target_buildable(const Sim& s, int tx, int ty) {
+    if (!s.mapcreated || tx < 0 || ty < 0) return false;
+    if (tx >= s.map->w / kCell || ty >= s.map->h / kCell) return false;
+    if (tx >= 128 || ty >= 96) return false;
+    return s.buildable[tx][ty];
+}
+
+// A corner coordinate of the range circle: truncated, then moved to the
+// tile's centre. line16 clamps every end into the screen, so holding an
+// absurd range to a million pixels changes nothing drawn and keeps the +8
+// from overflowing.
+int corner(double v) {
+    if (v > 1e6) v = 1e6;
+    if (v < -1e6) v = -1e6;
+    return saturate_int(v) + 8;
+}
+
+void draw_range_circle(int px, int py, int range) {
+    Uint32 colour = SDL_MapRGB(screen->format, 128, 0, 0);
+    const double pi = 3.14159265;
+    double x0 = px + range * Sin(0.0);
+    double y0 = py + range * Cos(0.0);
+    for (int i = 0; i < 16; i++) {
+        double a = 2 * pi * (i + 1) / 16;
+        double x1 = px + range * Sin(a);
+        double y1 = py + range * Cos(a);
+        line16(screen, corner(x0), corner(y0), corner(x1), corner(y1), colour);
+        x0 = x1;
+        y0 = y1;
+    }
+}
+
+void draw_preview_and_cursor(Sim& s) {
+    int px = s.cursorx - 8;
+    int py = s.cursory - 8;
+    if (s.buildmode == 1 && s.cursorx >= 0 && s.cursory >= 0 &&
+        s.cursorx < kScreenW - s.sidebarwidth && s.cursory <= kScreenH - 1) {
+        // The preview follows the map's tile grid, which is shifted against
+        // the screen by the scroll: C++'s % keeps the sign of mapx.
+        int col = (s.cursorx + 8) / kCell;  // both non-negative: a floor
+        int row = (s.cursory + 8) / kCell;
+        px = kCell * col + s.mapx % kCell;
+        py = kCell * row + s.mapy % kCell;
+        bool open = target_buildable(s, col - s.mapx / kCell, row - s.mapy / kCell);
+        s.cursorframe = open ? 3 : 4;
+
+        int t = s.selectedturret;
+        if (t >= 0 && t < static_cast<int>(s.turrettypes.size())) {
+            const Sim::Turret& type = s.turrettypes[t];
+            blit_cell(s.tileset, type.imgx, type.imgy, px, py);
+            draw_range_circle(px, py, type.range);
+        }
+    }
+
+    SDL_Rect src;
+    src.x = static_cast<Sint16>(kCell * s.cursorframe);
+    src.y = 0;
+    src.w = kCell;
+    src.h = kCell;
+    SDL_Rect dst;
+    dst.x = static_cast<Sint16>(px);
+    dst.y = static_cast<Sint16>(py);
+    dst.w = 0;
+    dst.h = 0;
+    if (SDL_UpperBlit(s.cursor, &src, screen, &dst) == -1) draw_text(10, 30, SDL_GetError(), 0, 0);
+}
+
+}  // namespace
+
+void Sim::render() {
+    if (mapcreated) draw_map(*this);
+    draw_objects(*this);
+
+    bool hovered = sidebarwidth != 0 && render_sidebar(*this);
+
+    // cursorframe -1 means no cursor image is loaded; it stays so, since
+    // the frame number also says whether there is an image to free.
+    if (cursorframe == -1) return;
+    if (!hovered && buildmode == 0) cursorframe = 0;
+    draw_preview_and_cursor(*this);
+}
