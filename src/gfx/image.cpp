@@ -1,5 +1,7 @@
 #include "gfx/image.h"
 
+#include "gfx/bmp_check.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,6 +14,9 @@ namespace {
 }  // namespace
 
 SDL_Surface* load_bmp(const char* filename) {
+    // Files from level packs are untrusted: SDL's decoder only sees files
+    // whose header and palette make sense.
+    if (bmp_check_file(filename) != nullptr) return nullptr;
     SDL_RWops* stream = SDL_RWFromFile(filename, "rb");
     if (stream == nullptr) return nullptr;
     return SDL_LoadBMP_RW(stream, 1);

@@ -1,0 +1,85 @@
+// Sim::load_level: reads levels/<name>/level.txt into a fresh game, with the
+// loading screen showing how far it got. A level that cannot be played is
+// refused here, before the first tick, so the game never has to guard
+// against it later.
+#include "game/level_load.h"
+
+#include "gfx/clock.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+void level_log(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vprintf(format, args);
+    va_end(args);
+    std::putchar('\n');
+    std::fflush(stdout);
+}
+
+bool refuse(LevelLoad& load, int line, const char* format, ...) {
+    if (load.refused) return false;  // the first reason is the one shown
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(load.reason, sizeof load.reason, format, args);
+    va_end(args);
+    load.refused = true;
+    load.refusedline = line;
+    return false;
+}
+
+namespace {
+
+// The reason goes to the log with the file and line, and onto the red bar.
+bool report_refusal(LevelLoad& load) {
+    if (load.refusedline > 0)
+        level_log("%s:%d: %s", load.file.c_str(), load.refusedline, load.reason);
+    else
+        level_log("%s: %s", load.file.c_str(), load.reason);
+    load.sim.updatescreen(load.progress, load.reason, true);
+    return false;
+}
+
+}  // namespace
+
+bool Sim::load_level(const char* dir) {
+    updatescreen(0, "level.txt...", false);
+    clock_delay(100);
+
+    LevelLoad load(*this, dir);
+    FILE* file = std::fopen(load.file.c_str(), "r");
+    if (file == nullptr) {
+        updatescreen(0, "Unable to open level.txt!", true);
+        return false;
+    }
+
+    // A game reads one level; should a map exist already, it is replaced.
+    if (mapcreated) SDL_FreeSurface(map);
+    map = nullptr;
+    mapcreated = false;
+    level_log("Loading level \"%s\"...", dir);
+
+    for (;;) {
+        load.lineno++;
+        LevelLine got = read_level_line(file, load.line);
+        if (got == LevelLine::End) break;
+        if (got == LevelLine::TooLong) {
+            level_log("Warning! Line %d is longer than %d characters, skipped", load.lineno, kLevelLineMax);
+            continue;
+        }
+        if (!handle_level_line(load)) break;
+    }
+    std::fclose(file);
+
+    if (load.refused || !check_level(load)) return report_refusal(load);
+
+    draw_frame_and_path(load);
+    level_log("%d monster(s) loaded!", static_cast<int>(monstertypes.size()));
+    level_log("%d turret(s) loaded!", static_cast<int>(turrettypes.size()));
+    level_log("%d bullet(s) loaded!", static_cast<int>(bullettypes.size()));
+    updatescreen(100, "", false);
+    level_log("Level successfully loaded!");
+    clock_delay(500);
+    return true;
+}
