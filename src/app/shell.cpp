@@ -1,7 +1,19 @@
 #include "app/shell.h"
 
-#include <cstdlib>
+#include "app/ingame.h"
+#include "app/menu.h"
 
-// The menu and the game loop are not there yet: end through the exit
-// handler so start-up and shutdown can be exercised on their own.
-void shell_loop() { std::exit(0); }
+namespace {
+// 10 KB of names: kept off the console's small stack.
+Menu menu;
+}  // namespace
+
+void shell_loop() {
+    for (;;) {
+        int choice = run_menu(menu);
+        if (choice == HELP_CHOSEN)
+            help_screen();
+        else if (choice >= 0 && choice < menu.list.levelcount)
+            run_game(menu.list.levelnames[choice]);
+    }
+}
