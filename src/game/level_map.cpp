@@ -60,7 +60,7 @@ void blit_cell(SDL_Surface* from, int cx, int cy, SDL_Surface* to, int x, int y)
     int result = -1;
     if (from == nullptr) SDL_SetError("No TileSet before this Row");
     else result = SDL_BlitSurface(from, &src, to, &dst);
-    if (result == -1) draw_text(10, 30, SDL_GetError(), 0, 0);
+    if (result == -1) draw_sdl_error(10, 30);
 }
 
 }  // namespace

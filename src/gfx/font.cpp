@@ -4,6 +4,7 @@
 #include "gfx/image.h"
 #include "gfx/text_lines.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -65,4 +66,10 @@ void multiline_draw_text(int x, int y, const char* text, bool centre, bool clamp
         if (y < 0) y = 0;
     }
     for (int k = 0; k < lines.count; k++) draw_text(static_cast<float>(x + 4), static_cast<float>(y + kGlyphH * k + 4), lines.line[k], 0, 0);
+}
+
+void draw_sdl_error(int x, int y) {
+    char message[256];
+    std::snprintf(message, sizeof message, "%s", SDL_GetError());
+    draw_text(static_cast<float>(x), static_cast<float>(y), message, 0, 0);
 }

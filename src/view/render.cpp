@@ -54,7 +54,7 @@ void draw_map(Sim& s) {
     src.y = static_cast<Sint16>(s.scrolly);
     src.w = static_cast<Uint16>(kScreenW - w);
     src.h = kScreenH;
-    if (SDL_UpperBlit(s.map, &src, screen, &d) == -1) draw_text(10, 20, SDL_GetError(), 0, 0);
+    if (SDL_UpperBlit(s.map, &src, screen, &d) == -1) draw_sdl_error(10, 20);
 }
 
 void draw_health_bar(int sx, int sy, double hp, double health) {
@@ -163,17 +163,7 @@ void draw_preview_and_cursor(Sim& s) {
         }
     }
 
-    SDL_Rect src;
-    src.x = static_cast<Sint16>(kCell * s.cursorframe);
-    src.y = 0;
-    src.w = kCell;
-    src.h = kCell;
-    SDL_Rect dst;
-    dst.x = static_cast<Sint16>(px);
-    dst.y = static_cast<Sint16>(py);
-    dst.w = 0;
-    dst.h = 0;
-    if (SDL_UpperBlit(s.cursor, &src, screen, &dst) == -1) draw_text(10, 30, SDL_GetError(), 0, 0);
+    if (blit_square(s.cursor, kCell * s.cursorframe, 0, px, py) == -1) draw_sdl_error(10, 30);
 }
 
 }  // namespace

@@ -11,6 +11,14 @@ const int kScreenW = 320;
 const int kScreenH = 240;
 const int kCell = 16;
 
+// Blits the 16x16 square at (sx, sy) of a sheet onto the screen with its
+// top-left corner at (x, y); returns SDL's blit result.
+inline int blit_square(SDL_Surface* sheet, int sx, int sy, int x, int y) {
+    SDL_Rect src = {static_cast<Sint16>(sx), static_cast<Sint16>(sy), kCell, kCell};
+    SDL_Rect dst = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
+    return SDL_UpperBlit(sheet, &src, screen, &dst);
+}
+
 // Blits the 16x16 cell (column cx, row cy) of sheet with its top-left
 // corner at (x, y). A negative cell or a missing sheet draws nothing.
 inline void blit_cell(SDL_Surface* sheet, int cx, int cy, int x, int y) {
@@ -18,17 +26,7 @@ inline void blit_cell(SDL_Surface* sheet, int cx, int cy, int x, int y) {
     // A cell past the sheet shows nothing; testing it here also keeps the
     // 16-bit source rectangle from wrapping for absurd cell numbers.
     if (cx >= sheet->w / kCell + 1 || cy >= sheet->h / kCell + 1) return;
-    SDL_Rect src;
-    src.x = static_cast<Sint16>(cx * kCell);
-    src.y = static_cast<Sint16>(cy * kCell);
-    src.w = kCell;
-    src.h = kCell;
-    SDL_Rect dst;
-    dst.x = static_cast<Sint16>(x);
-    dst.y = static_cast<Sint16>(y);
-    dst.w = 0;
-    dst.h = 0;
-    SDL_UpperBlit(sheet, &src, screen, &dst);
+    blit_square(sheet, cx * kCell, cy * kCell, x, y);
 }
 
 }  // namespace render_detail
