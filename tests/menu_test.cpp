@@ -2,8 +2,6 @@
 // help screen.
 #include "app/globals.h"
 #include "app/menu.h"
-#include "gfx/font.h"
-#include "gfx/image.h"
 #include "platform/platform.h"
 #include "support/test_env.h"
 
@@ -12,61 +10,41 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <set>
-#include <string>
-#include <vector>
 
 namespace {
 
-SDL_Event event_of(Uint8 type) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
-    e.type = type;
+// An event of the given type; for a joystick button, of that button and joystick.
+SDL_Event event(Uint8 type, int button = 0, int which = 0) {
+    SDL_Event e{};
+    e.jbutton = {type, static_cast<Uint8>(which), static_cast<Uint8>(button), 0};
     return e;
 }
-SDL_Event joy(Uint8 type, int button, int which = 0) {
-    SDL_Event e = event_of(type);
-    e.jbutton.which = static_cast<Uint8>(which);
-    e.jbutton.button = static_cast<Uint8>(button);
-    return e;
-}
-SDL_Event press(int button) { return joy(SDL_JOYBUTTONDOWN, button); }
-SDL_Event motion(int y) {
-    SDL_Event e = event_of(SDL_MOUSEMOTION);
-    e.motion.y = static_cast<Uint16>(y);
-    return e;
-}
-SDL_Event mouse(Uint8 type, int button) {
-    SDL_Event e = event_of(type);
-    e.button.button = static_cast<Uint8>(button);
+SDL_Event press(int button) { return event(SDL_JOYBUTTONDOWN, button); }
+SDL_Event mouse(Uint8 type, int button, int y = 0) {
+    SDL_Event e{};
+    if (type == SDL_MOUSEMOTION) e.motion = {type, 0, 0, 0, static_cast<Uint16>(y), 0, 0};
+    else e.button = {type, 0, static_cast<Uint8>(button), 0, 0, 0};
     return e;
 }
 void push(SDL_Event e) { SDL_PushEvent(&e); }
 
 Menu with_levels(int n) {
     Menu m;
-    for (int i = 0; i < n; i++) std::snprintf(m.list.levelnames[i], 100, "Level%d", i);
+    for (int i = 0; i < n; i++) std::snprintf(m.list.levelnames[i], 100, i ? "Level%d" : "Tenletters", i);
     m.list.levelcount = n;
     return m;
-}
-std::set<std::string> names(const LevelList& list) {
-    return std::set<std::string>(list.levelnames, list.levelnames + list.levelcount);
 }
 
 class MenuTest : public ::testing::Test {
 protected:
-    SDL_Surface* saved_menu = nullptr;
+    SDL_Surface* const saved_menu = mainmenu;
     void SetUp() override {
-        SDL_Event e;
-        while (platform_poll_event(&e)) {
-        }
+        for (SDL_Event e; platform_poll_event(&e);) continue;
         test_clock_reset();
         lastticks = balancer = 0;
-        // A plain background of our own, so the checks do not depend on art.
-        saved_menu = mainmenu;
+        // A black background of our own, so the checks do not depend on the art.
         mainmenu = SDL_CreateRGBSurface(SDL_SWSURFACE, 320, 240, 16, 0xF800, 0x07E0, 0x001F, 0);
-        SDL_FillRect(mainmenu, nullptr, SDL_MapRGB(mainmenu->format, 0, 0, 128));
     }
     void TearDown() override {
         SDL_FreeSurface(mainmenu);
@@ -74,208 +52,92 @@ protected:
     }
 };
 
-TEST_F(MenuTest, ScanListsEveryEntryButDotAndDotDot) {
-    TempDir dir("menu-scan");
-    for (const char* name : {"Meadow/level.txt", "Canyon/level.txt", "notes.txt", ".hidden/level.txt"})
-        dir.write(name, "\n");
+TEST_F(MenuTest, ScanListsAllButDotAndDotDotAtMostAHundredAndLeavesOutNamesTooLong) {
+    TempDir dir("menu-scan"), many("menu-many");
+    std::string fits(99, 'a'), too_long(100, 'b');
+    for (const std::string& n : {std::string(".hidden"), std::string("notes.txt"), fits, too_long}) dir.write(n, "\n");
+    for (int i = 0; i < 104; i++) many.write("L" + std::to_string(i), "\n");
     LevelList list;
+    testing::internal::CaptureStdout();
     scan_levels(list, dir.path.c_str());
-    EXPECT_EQ((std::set<std::string>{"Meadow", "Canyon", "notes.txt", ".hidden"}), names(list));
-
-    TempDir many("menu-many");
-    for (int i = 0; i < 104; i++) many.write("L" + std::to_string(i) + "/level.txt", "\n");
+    EXPECT_NE(std::string::npos, testing::internal::GetCapturedStdout().find("Skipping " + dir.path + "/" + too_long));
+    EXPECT_EQ((std::set<std::string>{".hidden", "notes.txt", fits}),
+              std::set<std::string>(list.levelnames, list.levelnames + list.levelcount));
     scan_levels(list, many.path.c_str());
     EXPECT_EQ(100, list.levelcount);
-    EXPECT_EQ(100u, names(list).size());
 }
 
-TEST_F(MenuTest, ScanSkipsNamesTooLongAndMissingDirectories) {
-    TempDir dir("menu-long");
-    std::string fits(99, 'a'), too_long(100, 'b'), way_too_long(250, 'c');
-    for (const std::string& n : {fits, too_long, way_too_long}) dir.write(n + "/level.txt", "\n");
-    LevelList list;
-    testing::internal::CaptureStdout();
-    scan_levels(list, dir.path.c_str());
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ((std::set<std::string>{fits}), names(list));
-    EXPECT_NE(std::string::npos, out.find("Skipping " + dir.path + "/" + too_long)) << out;
-    EXPECT_NE(std::string::npos, out.find("Skipping " + dir.path + "/" + way_too_long)) << out;
-
-    testing::internal::CaptureStdout();
-    scan_levels(list, dir.file("levels").c_str());
-    out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(0, list.levelcount);
-    EXPECT_NE(std::string::npos, out.find("Cannot read the level directory " + dir.file("levels"))) << out;
-}
-
-TEST_F(MenuTest, NoLevelsShowsTheNoticeForTwoSecondsAndExits) {
-    // Where there is no "levels" directory at all. The fake clock's delays
-    // are reported at the exit so the 2 s can be seen from here.
+TEST_F(MenuTest, WithoutALevelsDirectoryTheNoticeShowsForTwoSecondsAndTheGameEnds) {
     TempDir dir("menu-nolevels");
-    EXPECT_EXIT(
-        {
-            draw_text(0, 0, "", 0, 0);  // the font comes from the run directory
-            if (chdir(dir.path.c_str()) != 0) std::abort();
-            std::atexit([] {
-                for (Uint32 d : test_delays()) std::fprintf(stderr, "delay %u\n", static_cast<unsigned>(d));
-            });
-            Menu m;
-            run_menu(m);
-        },
-        ::testing::ExitedWithCode(0), "delay 2000");
+    menu_draw(Menu());  // loads the font from the run directory first
+    EXPECT_EXIT({
+        dup2(2, 1);  // the log line and the fake clock's delays go where the death test sees them
+        if (chdir(dir.path.c_str()) != 0) std::abort();
+        std::atexit([] { for (Uint32 d : test_delays()) std::fprintf(stderr, "delay %u\n", d); });
+        Menu stale = with_levels(5);  // the directory is read afresh
+        run_menu(stale);
+    }, ::testing::ExitedWithCode(0), "Cannot read the level directory levels: .*\ndelay 2000\n");
 }
 
 TEST_F(MenuTest, UpAndDownWrapAround) {
     Menu m = with_levels(3);
-    std::vector<int> seen;
-    for (int b : {BUTTON_UP, BUTTON_DOWN, BUTTON_DOWN, BUTTON_DOWN, BUTTON_DOWN}) {
-        menu_handle_event(m, press(b));
-        seen.push_back(m.selection);
-    }
-    EXPECT_EQ((std::vector<int>{2, 0, 1, 2, 0}), seen);
-    // Releases, other buttons and other joysticks move nothing.
-    menu_handle_event(m, joy(SDL_JOYBUTTONUP, BUTTON_DOWN));
-    menu_handle_event(m, press(BUTTON_DOWNRIGHT));
-    menu_handle_event(m, joy(SDL_JOYBUTTONDOWN, BUTTON_DOWN, 1));
-    menu_handle_event(m, joy(SDL_JOYBUTTONDOWN, BUTTON_B, 1));
-    EXPECT_EQ(0, m.selection);
-    EXPECT_FALSE(m.chosen);
-
-    Menu one = with_levels(1);
-    menu_handle_event(one, press(BUTTON_UP));
-    menu_handle_event(one, press(BUTTON_DOWN));
-    EXPECT_EQ(0, one.selection);
+    menu_handle_event(m, press(BUTTON_UP));
+    EXPECT_EQ(2, m.selection) << "up from the first row";
+    menu_handle_event(m, press(BUTTON_DOWN));
+    EXPECT_EQ(0, m.selection) << "down from the last row";
 }
 
-TEST_F(MenuTest, MousePicksTheRowUnderThePointer) {
+TEST_F(MenuTest, MouseMotionPicksTheRowUnderThePointer) {
     Menu m = with_levels(12);
-    for (auto c : std::vector<std::pair<int, int>>{{110, 0}, {100, 0}, {133, 0}, {134, 1}, {200, 5}, {239, 8}}) {
-        menu_handle_event(m, motion(c.first));
-        EXPECT_EQ(c.second, m.selection) << "y " << c.first;
+    for (auto [y, row] : {std::make_pair(110, 0), {133, 0}, {134, 1}, {200, 5}, {239, 8}}) {
+        menu_handle_event(m, mouse(SDL_MOUSEMOTION, 0, y));
+        EXPECT_EQ(row, m.selection) << "y " << y;
     }
-    Menu few = with_levels(3);
-    menu_handle_event(few, motion(200));
-    EXPECT_EQ(2, few.selection);
-    menu_handle_event(few, mouse(SDL_MOUSEBUTTONUP, 3));
-    EXPECT_FALSE(few.chosen);
-    menu_handle_event(few, mouse(SDL_MOUSEBUTTONDOWN, 1));
-    EXPECT_TRUE(few.chosen);
-    EXPECT_EQ(2, few.selection);
-
-    Menu right = with_levels(3);
-    menu_handle_event(right, mouse(SDL_MOUSEBUTTONDOWN, 3));
-    EXPECT_TRUE(right.chosen);
-    EXPECT_EQ(HELP_CHOSEN, right.selection);
 }
 
-TEST_F(MenuTest, HighlightBarFramesTheSelectedName) {
-    Menu m = with_levels(2);
-    std::strcpy(m.list.levelnames[0], "Tenletters");
-    menu_draw(m);
-    const Uint32 red = 0xFF0000;
+TEST_F(MenuTest, RedBarFramesTheSelectedNameOnly) {
+    menu_draw(with_levels(2));  // "Tenletters" selected above "Level1"
     int glyph = 0;
-    for (int y = 118; y <= 133; y++) {
-        for (int x = 118; x <= 201; x++) {
-            bool inside = x >= 120 && x <= 199 && y >= 120 && y <= 131;
-            bool text = x >= 130 && x <= 190;  // the name and its shadow
-            if (inside && !text) {
-                EXPECT_EQ(red, screen_rgb(x, y)) << x << "," << y;
-            }
-            if (!inside) {
-                EXPECT_NE(red, screen_rgb(x, y)) << x << "," << y;
-            }
-            glyph += inside && text && screen_rgb(x, y) != red;
+    for (int y = 110; y <= 150; y++)
+        for (int x = 100; x <= 220; x++) {
+            bool bar = x >= 120 && x <= 199 && y >= 120 && y <= 131, text = x >= 130 && x <= 190;
+            bool red = screen_rgb(x, y) == 0xFF0000;
+            EXPECT_TRUE(bar ? text || red : !red) << x << "," << y;  // the name and its shadow stand on it
+            glyph += bar && !red;
         }
-    }
-    EXPECT_GT(glyph, 0) << "the name stands on the bar";
-    for (int x = 100; x < 220; x++) EXPECT_NE(red, screen_rgb(x, 139)) << "row 1 is not highlighted";
+    EXPECT_GT(glyph, 0);
 }
 
-TEST_F(MenuTest, ChoicesMadeInOnePass) {
-    struct {
-        const char* what;
-        std::vector<SDL_Event> events;
-        int selection;
-    } cases[] = {
-        {"B", {press(BUTTON_B)}, 0},
-        {"down then B", {press(BUTTON_DOWN), press(BUTTON_B)}, 1},
-        {"B then down", {press(BUTTON_B), press(BUTTON_DOWN)}, 1},
-        {"B then Y", {press(BUTTON_B), press(BUTTON_Y)}, HELP_CHOSEN},
-        {"Y then B", {press(BUTTON_Y), press(BUTTON_B)}, HELP_CHOSEN},
-        {"Y then down", {press(BUTTON_Y), press(BUTTON_DOWN)}, HELP_CHOSEN},
-        {"Y then up", {press(BUTTON_Y), press(BUTTON_UP)}, HELP_CHOSEN},
-        {"Y then mouse motion", {press(BUTTON_Y), motion(150)}, HELP_CHOSEN},
+TEST_F(MenuTest, APassEndsWithItsChoiceAndHelpChosenByYOrRightClickStandsAgainstTheRest) {
+    const std::pair<std::vector<SDL_Event>, int> cases[] = {
+        {{press(BUTTON_B), press(BUTTON_DOWN)}, 1},  // the rest of the pass still counts after B
+        {{mouse(SDL_MOUSEMOTION, 0, 200), mouse(SDL_MOUSEBUTTONDOWN, 1)}, 2},  // row 5 held to the last
+        {{press(BUTTON_B), press(BUTTON_Y)}, HELP_CHOSEN},
+        {{press(BUTTON_Y), press(BUTTON_B)}, HELP_CHOSEN},
+        {{press(BUTTON_Y), press(BUTTON_DOWN)}, HELP_CHOSEN},
+        {{mouse(SDL_MOUSEBUTTONDOWN, 3), mouse(SDL_MOUSEMOTION, 0, 150)}, HELP_CHOSEN},
     };
-    for (const auto& c : cases) {
+    for (size_t i = 0; i < std::size(cases); i++) {
+        const auto& [events, selection] = cases[i];
         Menu m = with_levels(3);
-        for (const SDL_Event& e : c.events) push(e);
+        for (const SDL_Event& e : events) push(e);
         menu_pass(m);
-        EXPECT_TRUE(m.chosen) << c.what;
-        EXPECT_EQ(c.selection, m.selection) << c.what;
+        EXPECT_TRUE(m.chosen && m.selection == selection) << "case " << i;
     }
-    Menu idle = with_levels(3);
-    menu_pass(idle);
-    EXPECT_FALSE(idle.chosen);
-    EXPECT_EXIT(menu_handle_event(idle, press(BUTTON_START)), ::testing::ExitedWithCode(0), "");
-    EXPECT_EXIT(menu_handle_event(idle, event_of(SDL_QUIT)), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT({ Menu idle; menu_handle_event(idle, press(BUTTON_START)); }, ::testing::ExitedWithCode(0), "");
 }
 
-TEST_F(MenuTest, RunMenuReadsTheLevelsAfreshWithTheFirstRowHighlighted) {
-    TempDir dir("menu-run");
-    dir.write("levels/Only/level.txt", "\n");
-    char cwd[4096];
-    ASSERT_NE(nullptr, getcwd(cwd, sizeof cwd));
-    ASSERT_EQ(0, chdir(dir.path.c_str()));
-    Menu m = with_levels(5);
-    m.selection = 3;
-    m.chosen = true;
-    push(press(BUTTON_B));
-    int choice = run_menu(m);
-    ASSERT_EQ(0, chdir(cwd));
-    EXPECT_EQ(0, choice);
-    EXPECT_EQ((std::set<std::string>{"Only"}), names(m.list));
-}
-
-TEST_F(MenuTest, HelpWaitEndsOnlyOnAFreshPress) {
-    SDL_Event key = event_of(SDL_KEYDOWN);
-    key.key.keysym.sym = SDLK_F5;  // a key that stands for no button still counts
-    struct {
-        const char* what;
-        SDL_Event event;
-        bool ends;
-    } cases[] = {
-        {"button release", joy(SDL_JOYBUTTONUP, BUTTON_Y), false},
-        {"mouse motion", motion(50), false},
-        {"mouse release", mouse(SDL_MOUSEBUTTONUP, 1), false},
-        {"button press", press(BUTTON_X), true},
-        {"mouse press", mouse(SDL_MOUSEBUTTONDOWN, 1), true},
-        {"key press", key, true},
+TEST_F(MenuTest, HelpWaitsForAFreshPress) {
+    // Releases and motion do not end it; any press does, a key that stands for no button too.
+    const std::pair<SDL_Event, bool> cases[] = {
+        {event(SDL_JOYBUTTONUP, BUTTON_Y), false}, {mouse(SDL_MOUSEBUTTONUP, 1), false}, {press(BUTTON_X), true},
+        {mouse(SDL_MOUSEMOTION, 0, 50), false}, {mouse(SDL_MOUSEBUTTONDOWN, 1), true}, {event(SDL_KEYDOWN), true},
     };
-    for (const auto& c : cases) {
-        push(c.event);
-        EXPECT_EQ(c.ends, help_wait_pass()) << c.what;
+    for (const auto& [e, ends] : cases) {
+        push(e);
+        EXPECT_EQ(ends, help_wait_pass()) << "event type " << int(e.type);
     }
-    EXPECT_EXIT(
-        {
-            push(event_of(SDL_QUIT));
-            help_wait_pass();
-        },
-        ::testing::ExitedWithCode(0), "");
-}
-
-TEST_F(MenuTest, HelpScreenSlidesInAndStaysUntilAPress) {
-    push(joy(SDL_JOYBUTTONUP, BUTTON_Y));  // the Y that chose help, let go
-    push(press(BUTTON_B));
-    help_screen();
-    // 32 slide steps of 10 ms; the slide is charged as one long frame, so
-    // the wait's first pacing sleeps no more.
-    EXPECT_EQ(std::vector<Uint32>(32, 10u), test_delays());
-    SDL_Surface* help = load_image("img/help.bmp");
-    int differ = 0;
-    for (int y = 0; y < 240; y++)
-        for (int x = 0; x < 320; x++) differ += screen_rgb(x, y) != surface_rgb(help, x, y);
-    SDL_FreeSurface(help);
-    EXPECT_EQ(0, differ);
+    EXPECT_EXIT((push(event(SDL_QUIT)), help_wait_pass()), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

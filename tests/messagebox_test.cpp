@@ -7,184 +7,82 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
+#include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
 
-// What the box shows after a step: r rising, s standing, o sliding out, - nothing.
-char phase(const Messagebox& b) {
-    if (b.lines.empty()) return '-';
-    if (b.animating) return b.incoming ? 'r' : 'o';
-    return 's';
-}
-
-// Runs of equal phases over `frames` steps.
-std::vector<std::pair<char, int>> phases(Messagebox& b, int frames) {
-    std::vector<std::pair<char, int>> runs;
+// Steps the box `frames` times and tells what it showed after each step, in
+// runs: r rising, s standing, o sliding out, - nothing; e.g. "r19 s33 o19 -9".
+std::string runs(Messagebox& b, int frames) {
+    std::string shown, out;
     for (int f = 0; f < frames; f++) {
         b.step();
-        char p = phase(b);
-        if (runs.empty() || runs.back().first != p)
-            runs.push_back({p, 1});
-        else
-            runs.back().second++;
+        shown += b.lines.empty() ? '-' : !b.animating ? 's' : b.incoming ? 'r' : 'o';
     }
-    return runs;
+    for (size_t i = 0, end; i < shown.size(); i = end) {
+        end = std::min(shown.find_first_not_of(shown[i], i), shown.size());
+        out += (i > 0 ? " " : "") + shown.substr(i, 1) + std::to_string(end - i);
+    }
+    return out;
 }
 
-void clear_screen() { SDL_FillRect(screen, nullptr, 0); }
-
-std::vector<Uint32> snapshot() {
+// What the screen shows after `draw` ran on a black screen.
+std::vector<Uint32> drawn(const std::function<void()>& draw) {
+    SDL_FillRect(screen, nullptr, 0);
+    draw();
     std::vector<Uint32> pixels;
-    for (int y = 0; y < 240; y++)
-        for (int x = 0; x < 320; x++) pixels.push_back(screen_rgb(x, y));
+    for (int i = 0; i < 320 * 240; i++) pixels.push_back(screen_rgb(i % 320, i / 320));
     return pixels;
 }
 
-bool anything_drawn(const std::vector<Uint32>& pixels) {
-    for (Uint32 p : pixels)
-        if (p != 0) return true;
-    return false;
-}
-
-// The box drawn by itself against the same lines drawn where they belong.
+// The box draws its lines exactly as draw_text does at the given positions.
 void expect_drawn_at(Messagebox& b, const std::vector<std::pair<double, double>>& at) {
     ASSERT_EQ(at.size(), b.lines.size());
-    clear_screen();
-    b.render();
-    auto drawn = snapshot();
-    clear_screen();
-    for (size_t i = 0; i < at.size(); i++)
-        draw_text(static_cast<float>(at[i].first), static_cast<float>(at[i].second), b.lines[i], 0,
-                  0);
-    auto expected = snapshot();
-    EXPECT_TRUE(anything_drawn(expected));
-    EXPECT_TRUE(drawn == expected);
+    auto expected = drawn([&] {
+        for (size_t i = 0; i < at.size(); i++)
+            draw_text(float(at[i].first), float(at[i].second), b.lines[i], 0, 0);
+    });
+    EXPECT_NE(drawn([] {}), expected);
+    EXPECT_TRUE(drawn([&] { b.render(); }) == expected);
 }
 
-TEST(MessageboxTest, EightCharacterMessageRisesStandsAndSlidesOut) {
-    Messagebox b;
-    b.add("12345678");
-    EXPECT_TRUE(b.lines.empty()) << "nothing shows before a step";
-    auto runs = phases(b, 80);
-    std::vector<std::pair<char, int>> expected = {{'r', 19}, {'s', 33}, {'o', 19}, {'-', 9}};
-    EXPECT_EQ(expected, runs);
+TEST(MessageboxTest, LineRisesStandsFourLOverNStepsAndSlidesOutAndTheTimerStopsAtItsMaximum) {
+    Messagebox eight;
+    eight.add("12345678");
+    EXPECT_EQ("r19 s33 o19 -9", runs(eight, 80));
+    eight.timer = INT_MAX;  // years without a message
+    eight.step();
+    EXPECT_EQ(INT_MAX, eight.timer);
 }
 
-TEST(MessageboxTest, AddKeepsItsOwnCutCopy) {
+TEST(MessageboxTest, LinesRiseInTurnStandOnTheirRowsAFourthWaitsAndClearEndsAnySlide) {
     Messagebox b;
-    char text[] = "abc";
-    b.add(text);
-    text[0] = 'z';
-    std::string longtext(250, 'q');
-    longtext[198] = 'e';
-    b.add(longtext.c_str());
-    b.add("");
-    ASSERT_EQ(3u, b.waiting.size());
-    char* first = b.waiting.front();
-    b.waiting.pop();
-    EXPECT_STREQ("abc", first);
-    delete[] first;
-    char* second = b.waiting.front();
-    b.waiting.pop();
-    std::string cut = second;
-    delete[] second;
-    EXPECT_EQ(199u, cut.size());
-    EXPECT_EQ('e', cut.back());
-    b.step();
-    EXPECT_STREQ("", b.lines.at(0));
-}
-
-TEST(MessageboxTest, SecondMessageRisesTheStepAfterTheFirstHasRisen) {
-    Messagebox b;
-    b.add("one");
-    b.add("two");
-    for (int f = 0; f < 20; f++) b.step();
-    EXPECT_EQ(1u, b.lines.size());
-    EXPECT_FALSE(b.animating);
-    b.step();
-    EXPECT_EQ(2u, b.lines.size());
-    EXPECT_TRUE(b.animating && b.incoming);
-    EXPECT_STREQ("two", b.lines[1]);
-}
-
-TEST(MessageboxTest, FourthMessageWaitsForTheOldestOfThreeToLeave) {
-    Messagebox b;
-    for (const char* m : {"Msg A.", "Msg B.", "Msg C.", "Msg D."}) b.add(m);
-    for (int f = 0; f < 60; f++) b.step();
-    EXPECT_EQ(3u, b.lines.size());
-    EXPECT_EQ(1u, b.waiting.size());
-    // Six characters among three lines stand 6 / 0.75 = 8 steps.
-    for (int f = 61; f <= 68; f++) b.step();
-    EXPECT_FALSE(b.animating);
-    b.step();  // 69
-    EXPECT_TRUE(b.animating && !b.incoming);
-    for (int f = 70; f <= 88; f++) b.step();
-    EXPECT_EQ(2u, b.lines.size());
-    EXPECT_STREQ("Msg B.", b.lines[0]);
-    EXPECT_EQ(1u, b.waiting.size());
-    b.step();  // 89
-    ASSERT_EQ(3u, b.lines.size());
-    EXPECT_STREQ("Msg D.", b.lines[2]);
-    EXPECT_TRUE(b.incoming);
-}
-
-TEST(MessageboxTest, EmptyMessageLeavesRightAfterItsSlideIn) {
-    Messagebox b;
-    b.add("");
-    for (int f = 0; f < 20; f++) b.step();
-    EXPECT_EQ('s', phase(b));
-    b.step();
-    EXPECT_EQ('o', phase(b));
-}
-
-TEST(MessageboxTest, ClearMidSlideShowsNothingAndTheNextRisesAsUsual) {
-    Messagebox b;
-    b.add("first");
-    b.add("waiting");
-    for (int f = 0; f < 5; f++) b.step();
-    b.clear();
-    EXPECT_TRUE(b.lines.empty());
-    EXPECT_TRUE(b.waiting.empty());
-    EXPECT_FALSE(b.animating);
-    EXPECT_FALSE(b.incoming);
-    EXPECT_EQ(0.0, b.anim);
-    b.step();
-    clear_screen();
-    b.render();
-    EXPECT_FALSE(anything_drawn(snapshot()));
-
-    b.add("again");
-    auto runs = phases(b, 20);
-    ASSERT_FALSE(runs.empty());
-    EXPECT_EQ(std::make_pair('r', 19), runs[0]);
-}
-
-TEST(MessageboxTest, LinesAreDrawnOnTheirRowsAndSlideFromThere) {
-    Messagebox b;
-    b.add("First line");
-    b.add("Second");
-    b.add("Third one");
-    for (int f = 0; f < 45; f++) b.step();  // the third has risen a quarter
-    ASSERT_TRUE(b.animating && b.incoming);
-    ASSERT_NEAR(0.25, b.anim, 1e-9);
-    double a = b.anim;
+    const std::string messages[] = {"First line", "Second", "Third one", std::string(250, 'q')};
+    char text[300];
+    for (const std::string& m : messages) {
+        std::strcpy(text, m.c_str());
+        b.add(text);  // the box keeps its own copy, cut to 199 characters
+    }
+    std::strcpy(text, "reused");
+    EXPECT_EQ("r19 s1 r19 s1 r5", runs(b, 45));  // the third has risen a quarter
+    const double& a = b.anim;  // follows the running slide
     expect_drawn_at(b, {{0, 240 - 12 * a - 24}, {0, 240 - 12 * a - 12}, {0, 240 - 12 * a}});
-
-    for (int f = 45; f < 60; f++) b.step();
-    ASSERT_FALSE(b.animating);
+    EXPECT_EQ("r14 s1", runs(b, 15));
     expect_drawn_at(b, {{0, 204}, {0, 216}, {0, 228}});
-
-    // "First line" stands 10 / 0.75 steps, then slides out to the left.
-    for (int f = 60; f < 74; f++) b.step();
-    ASSERT_TRUE(b.animating && !b.incoming);
-    for (int f = 74; f < 80; f++) b.step();
-    a = b.anim;
-    ASSERT_NEAR(0.35, a, 1e-9);
+    // Ten characters among three lines stand 10 / 0.75 steps, then slide left.
+    EXPECT_EQ("s13 o7", runs(b, 20));
     expect_drawn_at(b, {{-6 * a * 10, 204}, {0, 216}, {0, 228}});
+    EXPECT_EQ("o12 s1 r10", runs(b, 23));  // and only then the fourth rises
+    EXPECT_EQ(std::vector<std::string>({"Second", "Third one", std::string(199, 'q')}),
+              std::vector<std::string>(b.lines.begin(), b.lines.end()));
+    b.clear();  // halfway up: nothing left, and the next line rises as usual
+    b.add("again");
+    EXPECT_EQ("r19 s1", runs(b, 20));
 }
 
 }  // namespace

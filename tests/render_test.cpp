@@ -7,466 +7,229 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
 
-struct Colour {
-    Uint8 r, g, b;
-};
-const Colour kStale = {90, 0, 90};  // what the previous frame left
-const Colour kBack = {40, 40, 200};
-const Colour kSidebar = {200, 200, 40};
-const Colour kMap = {40, 160, 40};
-const Colour kMarker = {160, 40, 160};  // map column 10 and row 20
-const Uint32 kBlack = 0x000000, kWhite = 0xFFFFFF, kRed = 0xFF0000, kGreen = 0x00FF00;
-const Uint32 kCircle = 0x840000;  // (128, 0, 0) in 5-6-5
+// Colours as 0xRRGGBB. kStale is what the previous frame left; the map has
+// a marker line at column 10 and at row 20.
+const Uint32 kStale = 0x5A005A, kBack = 0x2828C8, kSidebar = 0xC8C828, kMap = 0x28A028, kMarker = 0xA028A0;
+const Uint32 kBlack = 0x000000, kRed = 0xFF0000, kGreen = 0x00FF00, kCircle = 0x800000;
+Uint32 cell(int c, int r) { return Uint32(16 + 28 * c) << 16 | Uint32(40 + 50 * r) << 8 | 90; }
+Uint32 symbol(int k, int = 0) { return Uint32(100 + 30 * k) << 16 | 10 << 8 | 60; }
+Uint32 pointer(int f, int = 0) { return 250u << 16 | Uint32(100 + 30 * f) << 8; }
 
-Colour cell(int c, int r) { return {Uint8(16 + 28 * c), Uint8(40 + 50 * r), 90}; }
-Colour symbol(int k) { return {Uint8(100 + 30 * k), 10, 60}; }
-Colour pointer(int f) { return {250, Uint8(100 + 30 * f), 0}; }
+Uint32 mapped(SDL_Surface* s, Uint32 c) { return SDL_MapRGB(s->format, c >> 16, c >> 8 & 255, c & 255); }
 
-// The colour as the 16-bit screen stores it, as 0xRRGGBB.
-Uint32 rgb(Colour c) {
+// The colour as the 16-bit screen keeps it.
+Uint32 px(Uint32 c) {
     Uint8 r, g, b;
-    SDL_GetRGB(SDL_MapRGB(screen->format, c.r, c.g, c.b), screen->format, &r, &g, &b);
+    SDL_GetRGB(mapped(screen, c), screen->format, &r, &g, &b);
     return Uint32(r) << 16 | Uint32(g) << 8 | b;
 }
 
-void fill(SDL_Surface* s, int x, int y, int w, int h, Colour c) {
+void fill(SDL_Surface* s, int x, int y, int w, int h, Uint32 c) {
     SDL_Rect r = {Sint16(x), Sint16(y), Uint16(w), Uint16(h)};
-    SDL_FillRect(s, &r, SDL_MapRGB(s->format, c.r, c.g, c.b));
+    SDL_FillRect(s, &r, mapped(s, c));
 }
 
-SDL_Surface* solid(int w, int h, Colour c) {
+// A surface in `bg`; given a `cell` colour, a sheet of 16x16 cells in their
+// colour on transparent blue, each but for a top-left square of `mark` pixels.
+SDL_Surface* surface(int w, int h, Uint32 bg, Uint32 (*cell)(int, int) = nullptr, int mark = 16) {
     const SDL_PixelFormat* f = screen->format;
     SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 16, f->Rmask, f->Gmask, f->Bmask, 0);
-    fill(s, 0, 0, w, h, c);
-    return s;
-}
-
-// A strip of 16x16 cells, pure blue (transparent) but for a corner square
-// of `mark` pixels in the cell's own colour.
-SDL_Surface* keyed_strip(int cells, Colour (*colour)(int), int mark) {
-    SDL_Surface* s = solid(16 * cells, 16, {0, 0, 255});
-    for (int k = 0; k < cells; k++) fill(s, 16 * k, 0, mark, mark, colour(k));
-    SDL_SetColorKey(s, SDL_SRCCOLORKEY, SDL_MapRGB(s->format, 0, 0, 255));
+    fill(s, 0, 0, w, h, cell ? 0x0000FF : bg);
+    for (int r = 0; cell && r < h / 16; r++)
+        for (int c = 0; c < w / 16; c++) fill(s, 16 * c, 16 * r, mark, mark, cell(c, r));
+    SDL_SetColorKey(s, SDL_SRCCOLORKEY, mapped(s, 0x0000FF));
     return s;
 }
 
 std::vector<Uint32> grab(int x, int y, int w, int h) {
-    std::vector<Uint32> px;
+    std::vector<Uint32> out;
     for (int j = y; j < y + h; j++)
-        for (int i = x; i < x + w; i++) px.push_back(screen_rgb(i, j));
-    return px;
+        for (int i = x; i < x + w; i++) out.push_back(screen_rgb(i, j));
+    return out;
 }
 
-#define EXPECT_PIXEL(colour, x, y) EXPECT_EQ(colour, screen_rgb(x, y)) << "at (" << (x) << "," << (y) << ")"
+struct Px { Uint32 colour; int x, y; };
+
+void expect(std::initializer_list<Px> pixels) {
+    for (const Px& p : pixels) EXPECT_EQ(px(p.colour), screen_rgb(p.x, p.y)) << "at (" << p.x << "," << p.y << ")";
+}
 
 class RenderTest : public ::testing::Test {
 protected:
-    Sim* g = nullptr;
+    Sim g;
 
     void SetUp() override {
-        draw_text(0, 0, "", 0, 0);  // the glyph strips, before any comparison
-        g = new Sim();
-        SDL_FreeSurface(g->back);
-        SDL_FreeSurface(g->sidebar);
-        SDL_FreeSurface(g->symbols);
-        g->back = solid(320, 240, kBack);
-        g->sidebar = solid(80, 240, kSidebar);
-        g->symbols = keyed_strip(6, symbol, 16);
-        g->tileset = solid(128, 64, kMap);
-        for (int r = 0; r < 4; r++)
-            for (int c = 0; c < 8; c++) fill(g->tileset, 16 * c, 16 * r, 16, 16, cell(c, r));
-        g->cursor = keyed_strip(5, pointer, 4);  // what lies under it stays visible
-        g->cursorframe = 0;
-        g->cursorx = 60;
-        g->cursory = 200;
+        for (SDL_Surface* s : {g.back, g.sidebar, g.symbols}) SDL_FreeSurface(s);
+        g.back = surface(320, 240, kBack);
+        g.sidebar = surface(80, 240, kSidebar);
+        g.symbols = surface(96, 16, 0, symbol);
+        g.tileset = surface(128, 64, 0, cell);
+        g.cursor = surface(80, 16, 0, pointer, 4), g.cursorframe = 0;  // what lies under it stays visible
         set_map(240, 240);
-
-        Sim::Monster m;
-        m.health = 70.9;
-        m.imgy = 1;
-        g->monstertypes.push_back(m);
-        g->bullettypes.resize(2);
-        g->bullettypes[0] = {0, "", 3.0, 0.0, -1, 0, 3};
-        g->bullettypes[1] = {0, "", 12.7, 0.0, 1, 3, 3};  // slows
-        add_turret("Gun", "Shoots", 10, 0, 10, 0);
-        add_turret("Frost", "Cold", 50, 1, 45, 3);
-        add_turret("Zapper", "Fast", 5, 0, 0, 6);
-        add_turret("Sniper", "Far", 5, 0, 90, 4);
-    }
-    void TearDown() override { delete g; }
-
-    void add_turret(const char* name, const char* desc, int cost, int bullet, int rate, int col) {
-        Sim::Turret t;
-        std::strcpy(t.name, name);
-        std::strcpy(t.desc, desc);
-        t.cost = cost;
-        t.bullet = bullet;
-        t.rate = rate;
-        t.range = 32;
-        t.imgx = col;
-        t.imgy = 2;
-        g->turrettypes.push_back(t);
+        g.monstertypes.push_back({0, "", 70.9, 0, 0, 0, 0, 1, {}});
+        g.bullettypes = {{0, "", 3.0, 0.0, -1, 0, 3}, {0, "", 12.7, 0.0, 1, 3, 3}};  // the second slows
+        g.turrettypes = {{0, "Gun", "Shoots", 10, 0, 32, 10, 0, 0, 2}, {0, "Frost", "Cold", 50, 1, 32, 45, 0, 3, 2},
+                         {0, "Zapper", "Fast", 5, 0, 32, 0, 0, 6, 2}, {0, "Sniper", "Far", 5, 0, 32, 90, 0, 4, 2}};
     }
 
     void set_map(int w, int h) {
-        if (g->mapcreated) SDL_FreeSurface(g->map);
-        g->map = solid(w, h, kMap);
-        fill(g->map, 10, 0, 1, h, kMarker);
-        fill(g->map, 0, 20, w, 1, kMarker);
-        g->mapcreated = true;
+        SDL_FreeSurface(g.map);
+        g.map = surface(w, h, kMap);
+        fill(g.map, 10, 0, 1, h, kMarker);
+        fill(g.map, 0, 20, w, 1, kMarker);
+        g.mapcreated = true;
     }
 
-    void add_object(int kind, int type, double x, double y, double hp = 0.0) {
-        Sim::Object o;
-        o.kind = kind;
-        o.type = type;
-        o.x = x;
-        o.y = y;
-        o.hp = hp;
-        g->objects.push_back(o);
-    }
+    void add(int kind, int type, double x, double y, double hp = 0) { g.objects.push_back({x, y, type, kind, hp}); }
 
-    void render() {
+    void render(int cursorx, int cursory, int buildmode = 0) {
+        g.cursorx = cursorx, g.cursory = cursory, g.buildmode = buildmode, g.selectedturret = 0;
         fill(screen, 0, 0, 320, 240, kStale);
-        g->render();
+        g.render();
     }
 
-    // The text as draw_text puts it at (x, y) over a plain background (the
-    // last shadow column is left out, so a text cut short compares too).
-    void expect_text(int x, int y, const std::string& text, Colour bg) {
-        int w = 6 * static_cast<int>(text.size());
-        std::vector<Uint32> drawn = grab(x, y, w, 13);
-        fill(screen, x, y, w, 13, bg);
-        draw_text(x, y, text.c_str(), 0, 0);
-        EXPECT_EQ(grab(x, y, w, 13), drawn) << "\"" << text << "\" at " << x << "," << y;
+    // The screen at (x, y, w, h) is what `draw` puts there.
+    template <class Draw>
+    void expect_drawn(int x, int y, int w, int h, Draw draw) {
+        std::vector<Uint32> drawn = grab(x, y, w, h);
+        draw();
+        EXPECT_EQ(grab(x, y, w, h), drawn) << "at " << x << "," << y;
     }
 
-    // The rendered tooltip is the box Sim::tooltip(10, 10, text) draws, of w
-    // by h pixels plus the border's pixel right and below.
-    void expect_tooltip(const char* text, int w, int h) {
-        std::vector<Uint32> drawn = grab(10, 10, w + 2, h + 2);
-        g->tooltip(10, 10, text);
-        EXPECT_EQ(grab(10, 10, w + 2, h + 2), drawn) << text;
-        EXPECT_PIXEL(kWhite, 10 + w, 10 + h);
-        EXPECT_NE(kWhite, screen_rgb(11 + w, 10));
-        EXPECT_NE(kWhite, screen_rgb(10, 11 + h));
+    // The text drawn over a plain background (its last shadow column left out).
+    void expect_text(int x, int y, const std::string& text, Uint32 bg) {
+        int w = 6 * (int)text.size();
+        expect_drawn(x, y, w, 13, [&] { fill(screen, x, y, w, 13, bg), draw_text(x, y, text.c_str(), 0, 0); });
     }
 };
 
 }  // namespace
 
-TEST_F(RenderTest, MapSmallerThanTheAreaIsCentredOverTheBackground) {
-    set_map(239, 240);  // one pixel narrower than 320 - 80
-    render();
-    EXPECT_EQ(1, g->mapx);
-    EXPECT_EQ(0, g->mapy);
-    EXPECT_PIXEL(rgb(kBack), 0, 120);
-    EXPECT_PIXEL(rgb(kMarker), 11, 120);
-    EXPECT_PIXEL(rgb(kMap), 239, 120);
-
-    set_map(240, 239);  // exactly as wide, one pixel lower
-    render();
-    EXPECT_EQ(0, g->mapx);
-    EXPECT_EQ(1, g->mapy);
-    EXPECT_PIXEL(rgb(kBack), 120, 0);
-    EXPECT_PIXEL(rgb(kMarker), 10, 1);
-    EXPECT_PIXEL(rgb(kMap), 120, 239);
-
-    set_map(101, 99);  // halves rounded down one by one
-    render();
-    EXPECT_EQ(160 - 40 - 50, g->mapx);
-    EXPECT_EQ(120 - 49, g->mapy);
-
-    g->sidebarwidth = 0;
-    set_map(319, 240);
-    render();
-    EXPECT_EQ(1, g->mapx);
-    EXPECT_PIXEL(rgb(kMap), 319, 120);
-}
-
-TEST_F(RenderTest, ScrollRunsDownOnlyWhileTheMapFits) {
-    set_map(200, 200);  // centred at (20, 20)
-    g->scrollx = 7;
-    g->scrolly = 6;
-    const int left[] = {3, 1, 0, 0};
-    for (int i = 0; i < 4; i++) {
-        render();
-        EXPECT_EQ(left[i], g->scrollx) << "frame " << i;
-        EXPECT_EQ(left[i], g->scrolly) << "frame " << i;
-        EXPECT_EQ(20 - left[i], g->mapx) << "frame " << i;
-        EXPECT_PIXEL(rgb(kMarker), 20 + 10 - left[i], 150);  // cut at the scroll
-        EXPECT_PIXEL(rgb(kMarker), 150, 20 + 20 - left[i]);
+TEST_F(RenderTest, MapSmallerThanTheAreaIsCentredAndItsScrollRunsDown) {
+    const struct { int w, h, scroll, mapx, mapy; } cases[] = {
+        {239, 240, 0, 1, 0},     // one pixel narrower than 320 - 80: centred
+        {240, 239, 0, 0, 1},     // as wide, one pixel lower
+        {400, 300, 7, -7, -7},   // larger: the scroll stays
+        {200, 200, 7, 17, 17},   // fits: a scroll left over runs down, 7 to 3 (then 1, 0)
+    };
+    for (const auto& c : cases) {
+        set_map(c.w, c.h);
+        g.scrollx = g.scrolly = c.scroll;
+        render(60, 200);
+        EXPECT_EQ(std::make_pair(c.mapx, c.mapy), std::make_pair(g.mapx, g.mapy)) << c.w << "x" << c.h;
+        expect({{kMarker, g.mapx + 10, g.mapy + 30}, {kMarker, g.mapx + 30, g.mapy + 20},
+                {c.mapx > 0 || c.mapy > 0 ? kBack : kMap, 0, 0}});
     }
-    g->scrollx = -3;  // nothing to run down from the left: 0 at once
-    render();
-    EXPECT_EQ(0, g->scrollx);
-
-    set_map(400, 300);
-    g->scrollx = 7;
-    g->scrolly = 5;
-    render();
-    EXPECT_EQ(7, g->scrollx);
-    EXPECT_EQ(-7, g->mapx);
-    EXPECT_EQ(-5, g->mapy);
-    EXPECT_PIXEL(rgb(kMarker), 3, 100);
-    EXPECT_PIXEL(rgb(kMarker), 100, 15);
 }
 
-TEST_F(RenderTest, FailedBlitsShowSdlsErrorText) {
-    SDL_LockSurface(g->map);  // a locked surface cannot be blitted
-    render();
-    SDL_UnlockSurface(g->map);
-    std::string error = SDL_GetError();
-    ASSERT_FALSE(error.empty());
-    expect_text(10, 20, error.substr(0, 36), kStale);  // the sidebar hides the rest
-
-    fill(g->map, 0, 0, 240, 240, kMap);
-    SDL_LockSurface(g->cursor);
-    render();
-    SDL_UnlockSurface(g->cursor);
-    expect_text(10, 30, std::string(SDL_GetError()).substr(0, 36), kMap);
+TEST_F(RenderTest, ObjectsAreDrawnAtTruncatedPositionsWithTheirHealthBars) {
+    set_map(239, 240);             // mapx = 1
+    add(1, 0, -0.5, 100.9, 70.9);  // truncated to (0, 100) before mapx is added
+    add(2, 0, 50, 50);
+    add(3, 1, 50, 50);             // later in the list: over the turret
+    add(2, 0, 150, -10.9);         // mostly above the map area
+    add(1, 0, 100, 239.0, 70.9);   // touches the last row
+    add(1, 0, 150, 240.0, 70.9);   // below: neither sprite nor bar
+    add(4, 0, 150, 50);            // no such kind
+    add(2, 99, 150, 100);          // no such type
+    add(1, 0, 20, 180, 35.45);     // half its health: 7 of 14 green
+    add(1, 0, 50, 180, 4.9);       // under a fourteenth: none
+    add(1, 0, 80, 180, 700);       // above full health: still 14
+    render(60, 100);
+    expect({{cell(0, 1), 16, 115}, {kMap, 17, 100}, {kMap, 16, 116}, {cell(3, 3), 51, 50}});
+    expect({{cell(0, 2), 155, 5}, {kMap, 155, 6}, {cell(0, 1), 101, 239}, {kMap, 151, 232}, {kMap, 158, 58}});
+    expect({{kMap, 158, 108}, {kBlack, 96, 173}, {kBlack, 101, 231}});
+    // Bars: a black frame (x, y - 8, 16, 4) around a red bed and the green part.
+    expect({{kBlack, 1, 92}, {kBlack, 16, 95}, {kBlack, 1, 93}, {kGreen, 2, 93}, {kGreen, 15, 94}, {kBlack, 16, 93}});
+    expect({{kGreen, 28, 173}, {kRed, 29, 173}, {kRed, 35, 174}, {kRed, 52, 173}, {kGreen, 95, 173}});
 }
 
-TEST_F(RenderTest, ObjectsAreDrawnAtTruncatedPositionsAndClipped) {
-    set_map(239, 240);                    // mapx = 1
-    add_object(1, 0, -0.5, 100.9, 70.9);  // truncated to 0 before adding mapx
-    add_object(2, 0, 50, 50);
-    add_object(3, 1, 50, 50);   // later in the list: over the turret
-    add_object(4, 0, 150, 50);  // no such kind
-    add_object(2, 0, -10, 150);  // mostly left of the map area
-    add_object(2, 0, 150, -10.9);
-    add_object(1, 0, 100, 239.0, 70.9);  // touches the last row
-    add_object(1, 0, 150, 240.0, 70.9);  // below: neither sprite nor bar
-    render();
-    EXPECT_PIXEL(rgb(cell(0, 1)), 1, 100);
-    EXPECT_PIXEL(rgb(cell(0, 1)), 16, 115);
-    EXPECT_PIXEL(rgb(kMap), 17, 100);
-    EXPECT_PIXEL(rgb(kMap), 16, 116);
-    EXPECT_PIXEL(rgb(cell(3, 3)), 51, 50);
-    EXPECT_PIXEL(rgb(kMap), 158, 58);
-    EXPECT_PIXEL(rgb(cell(0, 2)), 6, 155);  // x = -10 + mapx = -9 .. 6
-    EXPECT_PIXEL(rgb(kMap), 7, 155);
-    EXPECT_PIXEL(rgb(cell(0, 2)), 155, 5);
-    EXPECT_PIXEL(rgb(kMap), 155, 6);
-    EXPECT_PIXEL(rgb(cell(0, 1)), 101, 239);
-    EXPECT_PIXEL(kBlack, 101, 231);
-    EXPECT_PIXEL(rgb(kMap), 151, 232);
-
-    g->objects.clear();
-    g->turrettypes[0].imgx = -1;  // no sprite
-    add_object(2, 0, 50, 50);
-    render();
-    EXPECT_PIXEL(rgb(kMap), 51, 50);
-}
-
-TEST_F(RenderTest, HealthBarShowsTheShareOfHealthLeft) {
-    g->monstertypes[0].health = 70;
-    add_object(1, 0, 20, 100, 70);    // full: 14 green
-    add_object(1, 0, 50, 100, 35);    // half: 7
-    add_object(1, 0, 80, 100, 4.9);   // under a fourteenth: none
-    add_object(1, 0, 110, 100, 700);  // above full health: still 14
-    render();
-    for (int x = 20; x < 36; x++) {
-        EXPECT_PIXEL(kBlack, x, 92);
-        EXPECT_PIXEL(kBlack, x, 95);
-    }
-    EXPECT_PIXEL(kBlack, 20, 93);
-    for (int x = 21; x < 35; x++) EXPECT_PIXEL(kGreen, x, 94);
-    EXPECT_PIXEL(kBlack, 35, 93);
-    EXPECT_PIXEL(kGreen, 57, 93);
-    EXPECT_PIXEL(kRed, 58, 93);
-    EXPECT_PIXEL(kRed, 64, 94);
-    EXPECT_PIXEL(kRed, 81, 93);
-    EXPECT_PIXEL(kGreen, 124, 93);
-    EXPECT_PIXEL(kBlack, 125, 93);
-}
-
-TEST_F(RenderTest, SidebarShowsCountersWaveAndReadyButton) {
-    render();
-    EXPECT_PIXEL(rgb(kSidebar), 240, 0);
-    EXPECT_PIXEL(rgb(symbol(0)), 252, 8);
-    EXPECT_PIXEL(rgb(symbol(0)), 267, 23);
-    EXPECT_PIXEL(rgb(symbol(1)), 252, 24);
-    EXPECT_PIXEL(rgb(symbol(2)), 252, 216);
-    EXPECT_PIXEL(rgb(cell(0, 1)), 252, 48);
-    EXPECT_EQ(grab(274, 50, 46, 13), std::vector<Uint32>(46 * 13, rgb(kSidebar)));  // no "X:"
-    expect_text(274, 10, "20", kSidebar);
-    expect_text(274, 26, "30", kSidebar);
-    expect_text(274, 218, "Ready", kSidebar);
-    expect_text(252, 64, "HP: 70", kSidebar);
-
-    g->ready = false;
-    g->waverunning = true;
-    g->spawnleft = 3;
-    g->monstersalive = 4;
-    g->sidebarwidth = 60;  // sliding: everything moves with it
-    render();
-    EXPECT_PIXEL(rgb(kBack), 259, 0);
-    EXPECT_PIXEL(rgb(kSidebar), 260, 0);
-    EXPECT_PIXEL(rgb(symbol(4)), 272, 216);
+TEST_F(RenderTest, SidebarShowsCountersWaveAndReadyButtonAndSlides) {
+    render(60, 200);
+    expect({{kSidebar, 240, 0}, {symbol(0), 252, 8}, {symbol(0), 267, 23}, {symbol(1), 252, 24}});
+    expect({{symbol(2), 252, 216}, {cell(0, 1), 252, 48}});
+    EXPECT_EQ(grab(274, 50, 46, 13), std::vector<Uint32>(46 * 13, px(kSidebar)));  // no "X:"
+    const struct { int x, y; const char* text; } texts[] = {
+        {274, 10, "20"}, {274, 26, "30"}, {274, 218, "Ready"}, {252, 64, "HP: 70"}};
+    for (const auto& t : texts) expect_text(t.x, t.y, t.text, kSidebar);
+    g.ready = false, g.waverunning = true, g.spawnleft = 3, g.monstersalive = 4, g.sidebarwidth = 60;
+    render(60, 200);
+    expect({{kBack, 259, 0}, {kSidebar, 260, 0}, {symbol(4), 272, 216}});
     expect_text(294, 50, "X: 7", kSidebar);
 }
 
-TEST_F(RenderTest, SidebarShutDrawsNothingThere) {
-    g->sidebarwidth = 0;
-    set_map(320, 240);
-    g->cursorx = 100;
-    g->cursory = 100;
-    g->cursorframe = 2;
-    render();
-    EXPECT_EQ(0, g->cursorframe);
-    EXPECT_PIXEL(rgb(pointer(0)), 92, 92);
-    int others = 0;
-    for (int y = 0; y < 240; y++)
-        for (int x = 0; x < 320; x++) {
-            bool expected = (x >= 92 && x < 96 && y >= 92 && y < 96) || x == 10 || y == 20;
-            if (!expected && screen_rgb(x, y) != rgb(kMap)) others++;
-        }
-    EXPECT_EQ(0, others);
+TEST_F(RenderTest, IconsAreHoveredStrictlyInsideWhileIdleWithFrameAndTooltip) {
+    const struct { int x, y, buildmode, frame; Uint32 colour; const char* tip; } cases[] = {
+        {252, 99, 0, 1, kGreen, "Gun#Shoots#Cost: 10#Damage: 3#Shooting rate: 3 shots/second"},
+        {251, 99, 0, 0, kSidebar, nullptr},  // on the icon's left edge: not inside
+        {252, 99, 1, 4, kSidebar, nullptr},  // placing: icons do not react, the frame stays
+        // Too dear (50 > 30), and its bullet slows.
+        {273, 99, 0, 2, kRed, "Frost#Cold#Cost: 50#Damage: 12#Shooting rate: 0 shots/second# #Slows enemies down"},
+        // A rate of 0 would fire on every tick.
+        {294, 99, 0, 1, kGreen, "Zapper#Fast#Cost: 5#Damage: 3#Shooting rate: 30 shots/second"},
+    };
+    for (const auto& c : cases) {
+        g.cursorframe = 4;
+        render(c.x, c.y, c.buildmode);
+        EXPECT_EQ(c.frame, g.cursorframe) << "at " << c.x << "," << c.y;
+        int left = 251 + 21 * ((c.x - 251) / 21);  // the icon at (left, 98), its frame 3 pixels around
+        expect({{c.colour, left - 3, 95}, {c.colour, left + 18, 116}, {kSidebar, left + 19, 117}});
+        expect({{cell((left - 251) / 7, 2), left, 98}, {c.colour == kSidebar ? kMap : kBlack, 12, 12}});
+        // The tooltip is the box Sim::tooltip(10, 10, text) draws (a box of other lines would show its border).
+        if (c.tip) expect_drawn(10, 10, 200, 100, [&] { g.tooltip(10, 10, c.tip); });
+    }
 }
 
-TEST_F(RenderTest, HoveredIconShowsItsFrameAndTooltip) {
-    g->cursorx = 252;  // just inside icon 0 at (251, 98)
-    g->cursory = 99;
-    render();
-    EXPECT_EQ(1, g->cursorframe);
-    EXPECT_PIXEL(rgb(pointer(1)), 244, 91);
-    EXPECT_PIXEL(kGreen, 248, 95);
-    EXPECT_PIXEL(kGreen, 269, 116);
-    EXPECT_PIXEL(rgb(kSidebar), 270, 117);
-    EXPECT_PIXEL(rgb(cell(0, 2)), 251, 98);  // the icon over the frame
-    expect_tooltip("Gun#Shoots#Cost: 10#Damage: 3#Shooting rate: 3 shots/second", 182, 68);
-
-    g->cursorx = 273;  // too dear (50 > 30); its bullet slows
-    render();
-    EXPECT_EQ(2, g->cursorframe);
-    EXPECT_PIXEL(kRed, 269, 95);
-    EXPECT_PIXEL(kRed, 290, 116);
-    expect_tooltip("Frost#Cold#Cost: 50#Damage: 12#Shooting rate: 0 shots/second# #Slows enemies down",
-                   182, 92);
-
-    g->cursorx = 294;  // a rate of 0 fires on every tick
-    render();
-    expect_tooltip("Zapper#Fast#Cost: 5#Damage: 3#Shooting rate: 30 shots/second", 188, 68);
+TEST_F(RenderTest, PreviewFollowsTheMapsTileGridAndReadsOnlyCellsThatExist) {
+    g.buildable[6][6] = g.buildable[8][6] = g.buildable[1][1] = g.buildable[15][6] = true;
+    const struct { int w, h, scroll, x, y, frame, px, py; } cases[] = {
+        {96, 96, 0, 80, 80, 3, 88, 88},       // centred at (72, 72): the grid offset by 8, tile (1, 1)
+        {96, 96, 0, 10, 80, 4, 24, 88},       // a column left of the map
+        {240, 240, 0, 235, 100, 4, 240, 96},  // right of the map, inside the grid
+        {240, 240, 0, 100, 240, 2, 92, 232},  // below the last row: not the map area, the frame stays
+        {400, 240, 20, 100, 100, 4, 92, 96},  // mapx = -20: 4 pixels left of the screen's grid, tile (7, 6)
+        {400, 240, 4, 100, 100, 3, 92, 96},   // mapx = -4: the same place, but tile (6, 6)
+    };
+    for (const auto& c : cases) {
+        set_map(c.w, c.h);
+        g.scrollx = c.scroll, g.cursorframe = 2;
+        render(c.x, c.y, 1);
+        EXPECT_EQ(c.frame, g.cursorframe) << c.w << " wide, scrolled " << c.scroll << ", at " << c.x << "," << c.y;
+        expect({{pointer(c.frame), c.px, c.py}});
+    }
+    // The turret on the tile, in the 16-sided circle of range 32 around the tile's centre (100, 104).
+    expect({{cell(0, 2), 107, 111}, {kMap, 108, 111}, {kCircle, 100, 136}, {kCircle, 132, 104}});
+    expect({{kCircle, 100, 72}, {kMap, 100, 137}});
+    g.turrettypes[0].range = 0x7FFFFFFF;  // corners far off: the lines run along the edges
+    render(100, 100, 1);
+    expect({{kCircle, 200, 239}});
 }
 
-TEST_F(RenderTest, IconsAreHoveredOnlyStrictlyInsideAndWhileIdle) {
-    g->cursorx = 251;  // on the icon's left edge
-    g->cursory = 99;
-    g->cursorframe = 1;
-    render();
-    EXPECT_EQ(0, g->cursorframe);
-    EXPECT_PIXEL(rgb(kSidebar), 269, 116);
-    EXPECT_PIXEL(rgb(kMap), 12, 12);                // no tooltip
-    EXPECT_PIXEL(rgb(cell(4, 2)), 251, 119);        // row 2 at trunc(1.5 * 21 + 88)
-    EXPECT_PIXEL(rgb(kSidebar), 251, 118);
-    g->cursorx = 266;  // inside the right edge
-    g->cursory = 113;
-    render();
-    EXPECT_EQ(1, g->cursorframe);
-    g->cursory = 114;  // on the bottom edge
-    render();
-    EXPECT_EQ(0, g->cursorframe);
-
-    g->buildmode = 1;  // placing: icons do not react, the frame stays
-    g->selectedturret = 0;
-    g->cursorframe = 4;
-    g->cursory = 99;
-    render();
-    EXPECT_EQ(4, g->cursorframe);
-    EXPECT_PIXEL(rgb(kSidebar), 269, 116);
+TEST_F(RenderTest, NoCursorImageKeepsTheFrameUnsetAndDrawsNoPreview) {
+    SDL_FreeSurface(g.cursor);
+    g.cursor = nullptr, g.cursorframe = -1;
+    render(100, 100, 1);
+    EXPECT_EQ(-1, g.cursorframe);
+    expect({{kMap, 100, 100}});
 }
 
-TEST_F(RenderTest, PreviewFollowsTheScrolledTileGrid) {
-    set_map(400, 240);
-    g->buildmode = 1;
-    g->selectedturret = 0;
-    g->cursorx = 100;
-    g->cursory = 100;
-    g->buildable[6][6] = true;
-    g->scrollx = 4;  // mapx = -4: 4 pixels left of the screen's grid
-    render();
-    EXPECT_EQ(3, g->cursorframe);
-    EXPECT_PIXEL(rgb(pointer(3)), 92, 96);
-    EXPECT_PIXEL(rgb(cell(0, 2)), 107, 111);
-    EXPECT_PIXEL(rgb(kMap), 108, 111);
-    EXPECT_PIXEL(rgb(kMap), 91, 104);
-    // The 16-sided circle of range 32 around the tile's centre (100, 104).
-    EXPECT_PIXEL(kCircle, 100, 136);
-    EXPECT_PIXEL(kCircle, 132, 104);
-    EXPECT_PIXEL(kCircle, 100, 72);
-    EXPECT_PIXEL(rgb(kMap), 100, 137);
-
-    g->scrollx = 20;  // mapx = -20: the same place, but tile column 7, not 8
-    g->buildable[8][6] = true;
-    render();
-    EXPECT_EQ(4, g->cursorframe);
-    EXPECT_PIXEL(rgb(pointer(4)), 92, 96);
-    g->buildable[7][6] = true;
-    render();
-    EXPECT_EQ(3, g->cursorframe);
-
-    g->scrollx = 0;
-    render();
-    EXPECT_PIXEL(rgb(pointer(3)), 96, 96);
-
-    g->turrettypes[0].range = 2147483647;  // corners far off: lines run along the edges
-    render();
-    EXPECT_PIXEL(kCircle, 200, 239);
-}
-
-TEST_F(RenderTest, PreviewOffTheMapOrTheMapAreaIsNotBuildable) {
-    g->buildmode = 1;
-    g->selectedturret = 0;
-    set_map(96, 96);  // centred at (72, 72): the grid is offset by 8
-    g->buildable[1][1] = true;
-    g->cursorx = 80;
-    g->cursory = 80;
-    render();
-    EXPECT_EQ(3, g->cursorframe);
-    EXPECT_PIXEL(rgb(pointer(3)), 88, 88);
-    g->cursorx = 10;  // left of the map: column 1 - 4
-    render();
-    EXPECT_EQ(4, g->cursorframe);
-
-    set_map(240, 240);
-    g->buildable[15][6] = true;  // right of the map, inside the grid
-    g->cursorx = 235;
-    g->cursory = 100;
-    render();
-    EXPECT_EQ(4, g->cursorframe);
-
-    g->cursorframe = 3;  // below the last row: not the map area, frame kept
-    g->cursorx = 100;
-    g->cursory = 240;
-    render();
-    EXPECT_EQ(3, g->cursorframe);
-    EXPECT_PIXEL(rgb(pointer(3)), 92, 232);
-    g->cursory = 239;
-    render();
-    EXPECT_EQ(4, g->cursorframe);
-}
-
-TEST_F(RenderTest, NoCursorImageKeepsTheFrameUnset) {
-    SDL_FreeSurface(g->cursor);
-    g->cursor = nullptr;
-    g->cursorframe = -1;
-    g->cursorx = 252;
-    g->cursory = 99;
-    render();
-    EXPECT_EQ(-1, g->cursorframe);
-    EXPECT_PIXEL(kGreen, 248, 95);  // the icon still shows hovered
-    g->buildmode = 1;
-    g->selectedturret = 0;
-    g->cursorx = 100;
-    g->cursory = 100;
-    render();
-    EXPECT_EQ(-1, g->cursorframe);
-    EXPECT_PIXEL(rgb(kMap), 100, 100);  // and no preview
+TEST_F(RenderTest, FailedBlitsShowSdlsErrorText) {
+    // SDL refuses to blit from a locked surface: the frame carries on and
+    // shows why, at (10, 20) for the map and at (10, 30) for the cursor.
+    SDL_LockSurface(g.map);
+    SDL_LockSurface(g.cursor);
+    render(60, 200);
+    SDL_UnlockSurface(g.map);
+    SDL_UnlockSurface(g.cursor);
+    std::string error = SDL_GetError();
+    ASSERT_FALSE(error.empty());
+    // Checked left of the sidebar, which is drawn over the map's line; the
+    // cursor's line, drawn last, covers the map's from row 30 on.
+    expect_drawn(10, 20, 228, 10, [&] { draw_text(10, 20, error.c_str(), 0, 0); });
+    expect_drawn(10, 30, 228, 12, [&] { draw_text(10, 30, error.c_str(), 0, 0); });
 }

@@ -6,88 +6,47 @@
 #include "game/sim.h"
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-class ScriptedPlay {
-public:
-    struct Cell {
-        int x;
-        int y;
-    };
-
-    // Looked at after every completed tick: "" when all is well, otherwise
-    // what is wrong. The first complaint stops the run.
-    using Check = std::function<std::string(const Sim&)>;
+struct ScriptedPlay {
+    struct Cell { int x, y; };
 
     // Runs in the run directory; level is a directory name under levels/.
     explicit ScriptedPlay(const std::string& level);
     ~ScriptedPlay();
-    ScriptedPlay(const ScriptedPlay&) = delete;
-    ScriptedPlay& operator=(const ScriptedPlay&) = delete;
 
-    Sim& sim() { return *sim_; }
-    const Sim& sim() const { return *sim_; }
-    bool loaded() const { return loaded_; }
-    bool lost() const { return lost_; }
-    // Why the level did not load, or the first broken check with its tick.
-    const std::string& problem() const { return problem_; }
-    long ticks() const { return ticks_; }
-    int waves_cleared() const { return cleared_; }
-    int kills() const { return kills_; }
+    Sim sim;
+    bool loaded = false, lost = false;
+    std::string problem;  // why the level did not load, or the first complaint with its tick
+    long ticks = 0;
+    int cleared = 0, kills = 0;
+    // Looked at after every tick: "" when all is well; a complaint stops the run.
+    std::function<std::string(const Sim&)> check;
+    // Draw the frame and the message box after every tick, as the game does;
+    // otherwise a frame is drawn only before clicks, all that they depend on.
+    bool render_every_tick = false;
+    std::vector<Cell> cells;  // the buildable cells as loaded, nearest to the path first
 
-    void check_every_tick(Check check) { check_ = std::move(check); }
-    // Draw a whole frame after every tick, as the game does; otherwise a
-    // frame is drawn only before clicks, which is all the clicks depend on.
-    void render_every_tick(bool on) { render_always_ = on; }
-
-    // One frame's drawing: settles the map's screen origin for the clicks.
-    void frame();
-    // Moves the cursor to a screen position with relative moves.
-    void point(int x, int y);
-    // Draws a frame, then sends one click code.
-    void press(int code);
-    // Clicks the sidebar icon of a turret type; true when it got selected.
-    bool click_icon(int type);
-    // Scrolls the cell into view if need be and clicks it; true when a
-    // turret was built there.
+    void point(int x, int y);   // moves the cursor there with relative moves
+    void press(int code);       // draws a frame, then sends one click code
+    bool click_icon(int type);  // true when the type got selected
+    // Scrolls the cell into view if need be and clicks it; true when a turret was built.
     bool click_cell(Cell cell);
     bool start_wave();
-
-    // One tick; false once the game is lost or a check complained.
-    bool step();
-    // Steps until the running wave is over; false as step, or when
-    // max_ticks pass first. on_tick (if any) runs after every tick.
+    bool step();  // one tick; false once the game is lost or a check complained
+    // Steps until the running wave is over; false as step, or when max_ticks pass first.
     bool finish_wave(long max_ticks, const std::function<void()>& on_tick = {});
-
-    // The level's buildable cells as loaded, nearest to the path first.
-    const std::vector<Cell>& cells_near_path() const { return near_path_; }
-    // Builds the selected type on the free cell nearest to the path; false
-    // when nothing is selected or no cell took it.
+    // Builds the selected type on the free cell nearest to the path.
     bool place_near_path();
-    // The simple strategy's shopping: while something is affordable, pick
-    // the strongest affordable type (code 2) and put it on the free cell
-    // nearest to the path. Returns how many turrets were built.
+    // While something is affordable, picks the strongest affordable type
+    // (code 2) and places it near the path; returns how many were built.
     int build_strongest();
-
     // "tick T wave W cleared C lives L money M kills K alive A turrets N bullets B"
     std::string summary() const;
 
 private:
-    bool stopped() const { return lost_ || !problem_.empty(); }
+    bool stopped() const { return !loaded || lost || !problem.empty(); }
     bool visible_spot(Cell cell, int* sx, int* sy) const;
-    void rank_cells();
-
-    std::unique_ptr<Sim> sim_;
-    bool loaded_ = false;
-    bool lost_ = false;
-    std::string problem_;
-    long ticks_ = 0;
-    int cleared_ = 0;
-    int kills_ = 0;
-    bool render_always_ = false;
-    Check check_;
-    std::vector<Cell> near_path_;
-    std::vector<char> unclickable_;   // per candidate: a click there built nothing
+    std::vector<char> unclickable_;  // per cell: a click there built nothing
 };
