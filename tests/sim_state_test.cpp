@@ -11,88 +11,56 @@ TEST(SimStateTest, NewGameStartsAsTheRulesSay) {
     Sim sim;
     EXPECT_EQ(30, sim.money);
     EXPECT_EQ(20, sim.lives);
-    EXPECT_EQ(0, sim.wave);
-    EXPECT_FALSE(sim.waverunning);
-    EXPECT_TRUE(sim.ready);
     EXPECT_EQ(80, sim.sidebarwidth);
-    EXPECT_EQ(0, sim.sidebarmove);
     EXPECT_EQ(30, sim.spawntimer);
-    EXPECT_EQ(0, sim.spawnleft);
     EXPECT_EQ(-1, sim.cursorframe);
-    EXPECT_FALSE(sim.mapcreated);
-    EXPECT_FALSE(sim.barloaded);
-    EXPECT_EQ(nullptr, sim.map);
+    EXPECT_TRUE(sim.ready);
+    EXPECT_FALSE(sim.waverunning || sim.mapcreated || sim.barloaded);
+    EXPECT_EQ(0, sim.wave + sim.spawnleft + sim.sidebarmove + sim.buildmode + sim.lastturret + sim.monstersalive +
+                     sim.turretstart + sim.bulletstart + sim.scrollx + sim.scrolly);
     EXPECT_EQ(nullptr, sim.tileset);
-    EXPECT_EQ(0, sim.buildmode);
-    EXPECT_EQ(0, sim.lastturret);
-    EXPECT_EQ(0, sim.monstersalive);
-    EXPECT_EQ(0, sim.turretstart);
-    EXPECT_EQ(0, sim.bulletstart);
     for (auto& text : sim.levelinfo) EXPECT_STREQ("", text);
     for (auto& column : sim.buildable)
         for (bool cell : column) ASSERT_FALSE(cell);
-    EXPECT_TRUE(sim.objects.empty() && sim.waypoints.empty() && sim.monstertypes.empty());
-}
-
-TEST(SimStateTest, SymbolsAreKeyedOnPureBlue) {
-    Sim sim;
-    ASSERT_NE(nullptr, sim.symbols);
-    EXPECT_TRUE(sim.symbols->flags & SDL_SRCCOLORKEY);
+    ASSERT_TRUE(sim.symbols->flags & SDL_SRCCOLORKEY);
     EXPECT_EQ(SDL_MapRGB(sim.symbols->format, 0, 0, 255), sim.symbols->format->colorkey);
 }
 
-TEST(SimStateTest, DestructorFreesEachOwnedSurfaceOnce) {
-    // Holding an extra reference shows how often the game released each one.
-    SDL_Surface* held[3];
-    SDL_Surface* map = load_image("img/back.bmp");
-    SDL_Surface* tiles = load_image("img/back.bmp");
+TEST(SimStateTest, DestructorFreesWhatItOwnsOnceAndNothingElse) {
+    // An extra reference on each surface shows how often the game released it.
+    SDL_Surface* owned[5];
+    SDL_Surface* lent = load_image("img/back.bmp");
     {
         Sim sim;
-        held[0] = sim.sidebar;
-        held[1] = sim.symbols;
-        held[2] = sim.back;
-        for (SDL_Surface* s : held) s->refcount++;
-        sim.map = map;
+        sim.map = load_image("img/back.bmp");
         sim.mapcreated = true;
-        sim.tileset = tiles;
-        map->refcount++;
-        tiles->refcount++;
+        sim.tileset = load_image("img/back.bmp");
+        SDL_Surface* list[5] = {sim.sidebar, sim.symbols, sim.back, sim.map, sim.tileset};
+        for (int i = 0; i < 5; i++) (owned[i] = list[i])->refcount++;
+
+        Sim without_map;
+        without_map.map = lent;  // not marked created: not the game's to free
     }
-    for (SDL_Surface* s : held) {
+    for (SDL_Surface* s : owned) {
         EXPECT_EQ(1, s->refcount);
         SDL_FreeSurface(s);
     }
-    EXPECT_EQ(1, map->refcount);
-    EXPECT_EQ(1, tiles->refcount);
-    SDL_FreeSurface(map);
-    SDL_FreeSurface(tiles);
-}
-
-TEST(SimStateTest, AMapNotMarkedCreatedIsNotFreed) {
-    SDL_Surface* map = load_image("img/back.bmp");
-    {
-        Sim sim;
-        sim.map = map;  // not owned: mapcreated stays false
-    }
-    EXPECT_EQ(1, map->refcount);
-    SDL_FreeSurface(map);
+    EXPECT_EQ(1, lent->refcount);
+    SDL_FreeSurface(lent);
 }
 
 TEST(SimStateTest, MonsterTypesCopyTheirImmunitiesDeeply) {
     Sim::Monster a;
     std::strcpy(a.name, "Beetle");
-    a.immunities.push_back({0, 0.5});
-    a.immunities.push_back({-1, 0.0});
+    a.immunities = {{0, 0.5}, {-1, 0.0}};
+    std::vector<Sim::Monster> table(1, a);
     Sim::Monster b = a;
     b.immunities[0].factor = 1.0;
     b.immunities.push_back({2, 0.25});
-    EXPECT_EQ(2u, a.immunities.size());
-    EXPECT_EQ(0.5, a.immunities[0].factor);
-    EXPECT_STREQ("Beetle", b.name);
-
-    std::vector<Sim::Monster> table(1, a);
     for (int i = 0; i < 40; i++) table.push_back(b);  // grows and copies
+    EXPECT_EQ(0.5, a.immunities[0].factor);
     EXPECT_EQ(2u, table[0].immunities.size());
-    EXPECT_EQ(3u, table[40].immunities.size());
     EXPECT_EQ(-1, table[0].immunities[1].kind);
+    EXPECT_EQ(3u, table[40].immunities.size());
+    EXPECT_STREQ("Beetle", table[40].name);
 }
