@@ -15,40 +15,31 @@ namespace {
 // The cursor keeps out of the outer 5 % of the screen, or the view scrolls.
 const int kScrollLeft = 16, kScrollRight = 304, kScrollTop = 12, kScrollBottom = 228;
 
-int clamp_into(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
-
-// Squared distance, in cells, from a cell to the path segment a-b.
-double distance2(double px, double py, const Sim::Waypoint& a, const Sim::Waypoint& b) {
-    double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
-    double t = len2 > 0 ? ((px - a.x) * dx + (py - a.y) * dy) / len2 : 0.0;
-    t = t < 0 ? 0 : (t > 1 ? 1 : t);
-    double cx = a.x + t * dx - px, cy = a.y + t * dy - py;
-    return cx * cx + cy * cy;
-}
-
+// Squared distance, in cells, from a cell to the nearest segment of the path.
 double distance2_to_path(const Sim& s, int x, int y) {
     double d2 = 1e18;
-    for (size_t i = 0; i + 1 < s.waypoints.size(); i++)
-        d2 = std::min(d2, distance2(x, y, s.waypoints[i], s.waypoints[i + 1]));
+    for (size_t i = 0; i + 1 < s.waypoints.size(); i++) {
+        const Sim::Waypoint &a = s.waypoints[i], &b = s.waypoints[i + 1];
+        double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
+        double t = len2 > 0 ? std::max(0.0, std::min(1.0, ((x - a.x) * dx + (y - a.y) * dy) / len2)) : 0.0;
+        double cx = a.x + t * dx - x, cy = a.y + t * dy - y;
+        d2 = std::min(d2, cx * cx + cy * cy);
+    }
     return d2;
 }
 
 // Buildable cells nearest to the path first; among equally near cells,
 // those with more path around them (inside bends) see the monsters longest.
 std::vector<ScriptedPlay::Cell> rank_cells(const Sim& s) {
-    struct Ranked {
-        ScriptedPlay::Cell cell;
-        double d2;
-        int cover;
-    };
+    struct Ranked { double d2; int cover; ScriptedPlay::Cell cell; };
     std::vector<Ranked> ranked;
     for (int y = 0; y < s.map->h / 16 && y < 96; y++)
         for (int x = 0; x < s.map->w / 16 && x < 128; x++) {
             if (!s.buildable[x][y]) continue;
-            Ranked r{{x, y}, distance2_to_path(s, x, y), 0};
+            int cover = 0;
             for (int yy = y - 2; yy <= y + 2; yy++)
-                for (int xx = x - 2; xx <= x + 2; xx++) r.cover += distance2_to_path(s, xx, yy) < 0.25;
-            ranked.push_back(r);
+                for (int xx = x - 2; xx <= x + 2; xx++) cover += distance2_to_path(s, xx, yy) < 0.25;
+            ranked.push_back({distance2_to_path(s, x, y), cover, {x, y}});
         }
     std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
         return a.d2 != b.d2 ? a.d2 < b.d2 : a.cover > b.cover;
@@ -58,7 +49,52 @@ std::vector<ScriptedPlay::Cell> rank_cells(const Sim& s) {
     return cells;
 }
 
+// A screen position inside the map area whose click lands on the cell with
+// the map where it is now, preferring the middle of the cell and a spot
+// that does not scroll the view.
+bool visible_spot(const Sim& sim, ScriptedPlay::Cell cell, int* sx, int* sy) {
+    // The click picks column floor((x + 8) / 16) - mapx / 16 (truncated).
+    int kx = cell.x + sim.mapx / 16, ky = cell.y + sim.mapy / 16;
+    int xlo = std::max(0, 16 * kx - 8), xhi = std::min(319 - sim.sidebarwidth, 16 * kx + 7);
+    int ylo = std::max(0, 16 * ky - 8), yhi = std::min(239, 16 * ky + 7);
+    if (xlo > xhi || ylo > yhi) return false;
+    *sx = std::clamp(16 * kx, xlo, xhi);
+    *sy = std::clamp(16 * ky, ylo, yhi);
+    int left = std::max(xlo, kScrollLeft), right = std::min(xhi, kScrollRight);
+    int top = std::max(ylo, kScrollTop), bottom = std::min(yhi, kScrollBottom);
+    if (left <= right) *sx = std::clamp(*sx, left, right);
+    if (top <= bottom) *sy = std::clamp(*sy, top, bottom);
+    return true;
+}
+
 }  // namespace
+
+std::string broken_invariant(const Sim& s) {
+    int n = (int)s.objects.size();
+    if (!(0 <= s.turretstart && s.turretstart <= s.bulletstart && s.bulletstart <= n)) return "segments out of order";
+    if (s.monstersalive != s.turretstart) return "monstersalive is not the number of monsters";
+    if (s.money < 0 || s.lives < 0 || s.lives > 20) return "money or lives out of range";
+    if (s.wave < 0 || s.wave >= (int)s.monstertypes.size()) return "wave out of range";
+    if (s.spawnleft < 0 || s.spawnleft > s.monstertypes[s.wave].number) return "spawnleft out of range";
+    if (s.waverunning == s.ready) return "waverunning and ready agree";
+    for (int i = 0; i < n; i++) {
+        const Sim::Object& o = s.objects[i];
+        std::string at = " (object " + std::to_string(i) + ")";
+        int kind = i < s.turretstart ? 1 : (i < s.bulletstart ? 2 : 3);
+        size_t types = kind == 1 ? s.monstertypes.size() : kind == 2 ? s.turrettypes.size() : s.bullettypes.size();
+        if (o.kind != kind || o.type < 0 || o.type >= (int)types) return "kind or type wrong" + at;
+        if (kind == 1 && !(o.hp > 0 && o.hp <= s.monstertypes[o.type].health)) return "monster health" + at;
+        if (kind == 1 && !(o.vy >= 0 && o.vy < (double)s.waypoints.size())) return "monster walks to no waypoint" + at;
+        int cx = (int)o.x / 16, cy = (int)o.y / 16;
+        if (kind == 2 && (o.x < 0 || o.y < 0 || o.x >= s.map->w || o.y >= s.map->h || o.x != 16.0 * cx ||
+                          o.y != 16.0 * cy || s.buildable[cx][cy]))
+            return "turret not on a taken cell" + at;
+        // A bullet past these bounds is removed in the tick it crosses them.
+        if (kind == 3 && (o.x < -16 || o.y < -16 || o.x > s.map->w || o.y > s.map->h))
+            return "bullet outside the map" + at;
+    }
+    return "";
+}
 
 ScriptedPlay::ScriptedPlay(const std::string& level) {
     // The game never seeds rand(): put the generator back where a fresh
@@ -92,42 +128,27 @@ bool ScriptedPlay::click_icon(int type) {
     return sim.buildmode == 1 && sim.selectedturret == type;
 }
 
-// A screen position inside the map area whose click lands on the cell with
-// the map where it is now, preferring the middle of the cell and a spot
-// that does not scroll the view.
-bool ScriptedPlay::visible_spot(Cell cell, int* sx, int* sy) const {
-    // The click picks column floor((x + 8) / 16) - mapx / 16 (truncated).
-    int kx = cell.x + sim.mapx / 16, ky = cell.y + sim.mapy / 16;
-    int xlo = std::max(0, 16 * kx - 8), xhi = std::min(319 - sim.sidebarwidth, 16 * kx + 7);
-    int ylo = std::max(0, 16 * ky - 8), yhi = std::min(239, 16 * ky + 7);
-    if (xlo > xhi || ylo > yhi) return false;
-    *sx = clamp_into(16 * kx, xlo, xhi);
-    *sy = clamp_into(16 * ky, ylo, yhi);
-    int left = std::max(xlo, kScrollLeft), right = std::min(xhi, kScrollRight);
-    int top = std::max(ylo, kScrollTop), bottom = std::min(yhi, kScrollBottom);
-    if (left <= right) *sx = clamp_into(*sx, left, right);
-    if (top <= bottom) *sy = clamp_into(*sy, top, bottom);
-    return true;
-}
-
 bool ScriptedPlay::click_cell(Cell cell) {
     if (stopped()) return false;
     int sx = 0, sy = 0;
     sim.render();
     // Scroll as a player would: hold the cursor at the edge for a few ticks.
-    for (int guard = 0; !visible_spot(cell, &sx, &sy); guard++) {
+    for (int guard = 0; !visible_spot(sim, cell, &sx, &sy); guard++) {
         int kx = cell.x + sim.mapx / 16, ky = cell.y + sim.mapy / 16;
         point(kx < 0 ? 0 : (16 * kx - 8 > 319 - sim.sidebarwidth ? 320 : 160),
               ky < 0 ? 0 : (16 * ky - 8 > 239 ? 240 : 120));
         int before_x = sim.scrollx, before_y = sim.scrolly;
-        if (guard > 200 || !step()) return false;
-        sim.render();
+        if (guard > 200 || !step()) return false;  // a tick draws its frame, which settles mapx and mapy
         if (sim.scrollx == before_x && sim.scrolly == before_y) return false;  // at the map's edge
     }
     int turrets = sim.bulletstart - sim.turretstart;
     point(sx, sy);
     press(0);
-    return sim.bulletstart - sim.turretstart == turrets + 1;
+    if (sim.bulletstart - sim.turretstart != turrets + 1) return false;
+    // A new turret stands first in its segment, and must stand on the cell aimed at.
+    if (sim.objects[sim.turretstart].x != 16.0 * cell.x || sim.objects[sim.turretstart].y != 16.0 * cell.y)
+        problem = "a click aimed at cell " + std::to_string(cell.x) + "," + std::to_string(cell.y) + " built elsewhere";
+    return problem.empty();
 }
 
 bool ScriptedPlay::start_wave() {
@@ -145,57 +166,35 @@ bool ScriptedPlay::step() {
     ticks++;
     // Monsters only leave the list by dying, and only spawning adds them.
     kills += monsters + (waiting - sim.spawnleft) - sim.turretstart;
-    if (!alive) {
-        lost = true;
-        return false;
-    }
+    lost = !alive;
+    if (lost) return false;
     cleared += running && !sim.waverunning;
-    if (render_every_tick) {
-        sim.render();
-        box.step();
-        box.render();
-    }
-    std::string complaint = check ? check(sim) : "";
+    sim.render();
+    box.step();
+    box.render();
+    std::string complaint = broken_invariant(sim);
     if (!complaint.empty()) problem = "tick " + std::to_string(ticks) + ": " + complaint;
     return complaint.empty();
 }
 
-bool ScriptedPlay::finish_wave(long max_ticks, const std::function<void()>& on_tick) {
-    for (long n = 0; n < max_ticks && sim.waverunning; n++) {
-        if (!step()) return false;
-        if (on_tick) on_tick();
-    }
-    return !sim.waverunning;
-}
-
-bool ScriptedPlay::place_near_path() {
-    for (size_t i = 0; i < cells.size() && sim.buildmode == 1 && !stopped(); i++) {
-        if (unclickable_[i] || !sim.buildable[cells[i].x][cells[i].y]) continue;
-        if (click_cell(cells[i])) return true;
-        unclickable_[i] = 1;
-    }
-    return false;
-}
-
-int ScriptedPlay::build_strongest() {
-    int built = 0;
+void ScriptedPlay::build_strongest() {
     while (!stopped()) {
         press(2);
-        if (sim.buildmode != 1) break;
-        if (!place_near_path()) {
-            press(1);
-            break;
+        if (sim.buildmode != 1) return;
+        bool placed = false;
+        for (size_t i = 0; !placed && i < cells.size() && sim.buildmode == 1 && !stopped(); i++) {
+            if (unclickable_[i] || !sim.buildable[cells[i].x][cells[i].y]) continue;
+            placed = click_cell(cells[i]);
+            unclickable_[i] = !placed;
         }
-        built++;
+        if (!placed) return press(1);
     }
-    return built;
 }
 
 std::string ScriptedPlay::summary() const {
     char line[200];
-    snprintf(line, sizeof line,
-             "tick %ld wave %d cleared %d lives %d money %d kills %d alive %d turrets %d bullets %d", ticks,
-             sim.wave + 1, cleared, sim.lives, sim.money, kills, sim.turretstart,
+    snprintf(line, sizeof line, "tick %ld wave %d cleared %d lives %d money %d kills %d alive %d turrets %d bullets %d",
+             ticks, sim.wave + 1, cleared, sim.lives, sim.money, kills, sim.turretstart,
              sim.bulletstart - sim.turretstart, (int)sim.objects.size() - sim.bulletstart);
     return line;
 }

@@ -12,7 +12,6 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 // Fixture base: the global message box is empty when a test starts and ends.
@@ -28,61 +27,47 @@ inline std::unique_ptr<Sim> make_sim(int mapw = 320, int maph = 240) {
     return s;
 }
 
-inline Sim::Monster monster_type(const char* name, double health, double speed, int number,
-                                 int money) {
-    Sim::Monster m{0, {}, health, speed, number, money, 0, 0, {}};
-    std::strncpy(m.name, name, sizeof m.name - 1);
-    return m;
+// A type record with its name filled in.
+template <class Type> Type named(const char* name, Type type) {
+    std::strncpy(type.name, name, sizeof type.name - 1);
+    return type;
 }
-
-inline Sim::Turret turret_type(const char* name, int cost, int bullet, int range, int rate,
-                               int accuracy) {
-    Sim::Turret t{0, {}, {}, cost, bullet, range, rate, accuracy, 0, 0};
-    std::strncpy(t.name, name, sizeof t.name - 1);
-    return t;
+inline Sim::Monster monster_type(const char* name, double health, double speed, int number, int money) {
+    return named(name, Sim::Monster{0, {}, health, speed, number, money, 0, 0, {}});
 }
-
+inline Sim::Turret turret_type(const char* name, int cost, int bullet, int range, int rate, int accuracy) {
+    return named(name, Sim::Turret{0, {}, {}, cost, bullet, range, rate, accuracy, 0, 0});
+}
 inline Sim::Bullet bullet_type(const char* name, double damage, double speed, int effect) {
-    Sim::Bullet b{0, {}, damage, speed, effect, 0, 0};
-    std::strncpy(b.name, name, sizeof b.name - 1);
-    return b;
+    return named(name, Sim::Bullet{0, {}, damage, speed, effect, 0, 0});
 }
 
 // A monster at the front of the list, as a spawn puts it; walks toward
 // waypoint `target` at `speed`.
-inline void add_monster(Sim& s, double x, double y, int type, double hp, double speed = 0.0,
-                        double target = 1) {
+inline void add_monster(Sim& s, double x, double y, int type, double hp, double speed = 0.0, double target = 1) {
     s.objects.insert(s.objects.begin(), Sim::Object{x, y, type, 1, hp, speed, target, 0, 0, 0});
     s.turretstart += 1;
     s.bulletstart += 1;
     s.monstersalive += 1;
 }
 
-// A turret at the front of the turret segment; `reload` ticks since its last shot.
-inline void add_turret(Sim& s, double x, double y, int type, double reload = 0.0) {
-    s.objects.insert(s.objects.begin() + s.turretstart,
-                     Sim::Object{x, y, type, 2, 0, 0, reload, 0, 0, 0});
+// A turret at the front of the turret segment, just built.
+inline void add_turret(Sim& s, double x, double y, int type) {
+    s.objects.insert(s.objects.begin() + s.turretstart, Sim::Object{x, y, type, 2, 0, 0, 0, 0, 0, 0});
     s.bulletstart += 1;
 }
 
-// A bullet at the front of the bullet segment (newest first).
-inline void add_bullet(Sim& s, double x, double y, int type, double damage, double vx, double vy,
-                       double range) {
-    s.objects.insert(s.objects.begin() + s.bulletstart,
-                     Sim::Object{x, y, type, 3, damage, vx, vy, range, 0, 0});
+// A bullet at the front of the bullet segment (newest first), with `range` left to fly.
+inline void add_bullet(Sim& s, double x, double y, int type, double damage, double vx, double vy, double range) {
+    s.objects.insert(s.objects.begin() + s.bulletstart, Sim::Object{x, y, type, 3, damage, vx, vy, range, 0, 0});
 }
-
-// An object's position, to compare both coordinates at once.
-inline std::pair<double, double> at(const Sim::Object& o) { return {o.x, o.y}; }
 
 using Lines = std::vector<std::string>;
 
-// Takes every waiting message out of the global box, oldest first.
+// The messages waiting in the global box, oldest first; the box is empty after.
 inline Lines drain_messages() {
     Lines out;
-    for (; !box.waiting.empty(); box.waiting.pop()) {
-        out.push_back(box.waiting.front());
-        delete[] box.waiting.front();
-    }
+    for (auto waiting = box.waiting; !waiting.empty(); waiting.pop()) out.push_back(waiting.front());
+    box.clear();
     return out;
 }
