@@ -1,11 +1,11 @@
 // Cost of drawing one game frame: a scrolled large map, 60 monsters, 30
 // turrets and some bullets, once with a hovered sidebar icon (tooltip) and
 // once while placing a turret (preview and range circle).
-#include "app/globals.h"
 #include "game/sim.h"
 #include "gfx/font.h"
 #include "gfx/image.h"
 #include "gfx/pixels.h"
+#include "gfx/screen.h"
 #include "gfx/sine.h"
 
 #include <benchmark/benchmark.h>

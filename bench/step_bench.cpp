@@ -4,8 +4,8 @@
 // Every shot writes its aim line to standard output, as the game does, so
 // run it with stdout sent to /dev/null; the results are printed on stderr:
 //   ./rampartica-bench > /dev/null
-#include "app/globals.h"
 #include "game/sim.h"
+#include "gfx/screen.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 // Arbitrary bytes through the bitmap check; whatever passes is then decoded
 // and converted by SDL, which must cope with it.
-#include "app/globals.h"
 #include "gfx/bmp_check.h"
+#include "gfx/screen.h"
 
 #include <SDL.h>
 

@@ -1,12 +1,12 @@
 // Feeds arbitrary bytes to Sim::load_level as levels/<dir>/level.txt, with a
 // small valid tile set beside it, on the dummy video driver and a clock that
 // never sleeps. Any crash, leak or undefined behaviour is a finding.
-#include "app/globals.h"
 #include "game/level_lines.h"
 #include "game/sim.h"
-#include "gfx/clock.h"
+#include "game/string_scan.h"
+#include "gfx/screen.h"
 #include "gfx/sine.h"
-#include "gfx/strings.h"
+#include "platform/clock.h"
 
 #include <SDL.h>
 

@@ -1,8 +1,8 @@
 // Text drawing checked against a model built from the glyph strips
 // themselves, so the tests hold whatever the glyphs look like.
-#include "app/globals.h"
 #include "gfx/font.h"
 #include "gfx/image.h"
+#include "gfx/screen.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Pixels, lines, the sine table and the loader's string scanning.
-#include "app/globals.h"
+#include "game/string_scan.h"
 #include "gfx/pixels.h"
+#include "gfx/screen.h"
 #include "gfx/sine.h"
-#include "gfx/strings.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>

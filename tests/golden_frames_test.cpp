@@ -11,11 +11,11 @@
 // RAMPARTICA_UPDATE_GOLDEN=1 and look at the frames that changed.
 #include "app/globals.h"
 #include "app/menu.h"
+#include "game/messagebox.h"
 #include "gfx/image.h"
+#include "gfx/screen.h"
 #include "support/scripted_play.h"
 #include "support/test_env.h"
-#include "view/loading_screen.h"
-#include "view/messagebox.h"
 
 #include <gtest/gtest.h>
 
@@ -55,16 +55,6 @@ struct FrameLog {
         out << label << ' ' << hash << '\n';
     }
 };
-
-// The loading screen's repaints: each report comes before its repaint, so
-// a report shows the repaint before it, and the last one stands when the
-// loader returns.
-FrameLog* loading_log = nullptr;
-int loading_reports = 0;
-void watch_loading(int, const char*, bool) {
-    if (loading_reports > 0) loading_log->frame("load " + std::to_string(loading_reports - 1));
-    loading_reports++;
-}
 
 // Compares with the record, line by line, so a failure names the first frame that differs.
 void expect_recorded(const std::string& name, const std::string& actual) {
@@ -134,13 +124,9 @@ private:
 
 std::string play_level(const std::string& level) {
     FrameLog log;
-    loading_log = &log;
-    loading_reports = 0;
-    loading_screen_watch = watch_loading;
-    ScriptedPlay play(level);
-    loading_screen_watch = nullptr;
+    int repaints = 0;
+    ScriptedPlay play(level, [&] { log.frame("load " + std::to_string(repaints++)); });
     if (!play.loaded) return play.problem;
-    log.frame("load " + std::to_string(loading_reports - 1));
 
     testing::internal::CaptureStdout();
     Sim& s = play.sim;

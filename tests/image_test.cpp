@@ -1,6 +1,6 @@
 // Loading pictures, blitting them, and what happens when one is missing.
-#include "app/globals.h"
 #include "gfx/image.h"
+#include "gfx/screen.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>

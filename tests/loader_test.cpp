@@ -1,9 +1,9 @@
 // Reading level.txt: the log and warnings, the values stored, the painted
 // map, the progress reports, and every reason a level is refused.
+#include "game/load_progress.h"
 #include "game/sim.h"
 #include "gfx/pixels.h"
 #include "support/test_env.h"
-#include "view/loading_screen.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +18,20 @@ namespace {
 namespace fs = std::filesystem;
 std::string source_file(const std::string& path) { return read_file(std::string(RAMPARTICA_SOURCE_DIR) + path); }
 
-// A loading-screen call, and the white pixels at (10, 30) and on that the call before left.
+// A progress report, and the white pixels at (10, 30) and on that the repaint before left.
 struct Report { int progress, lit_before; std::string text; bool error; };
-std::vector<Report> reports;
 
-void watch(int progress, const char* message, bool error) {
-    int lit = 0;
-    for (int i = 0; i < 50 * 12; i++) lit += screen_rgb(10 + i % 50, 30 + i / 50) == 0xFFFFFF;
-    reports.push_back({progress, lit, message ? message : "", error});
-}
+// Records each report, then repaints the loading screen as the game does.
+struct Recorder final : LoadProgress {
+    Sim* sim = nullptr;
+    std::vector<Report> reports;
+    void report(int progress, const char* message, bool error) override {
+        int lit = 0;
+        for (int i = 0; i < 50 * 12; i++) lit += screen_rgb(10 + i % 50, 30 + i / 50) == 0xFFFFFF;
+        reports.push_back({progress, lit, message ? message : "", error});
+        sim->updatescreen(progress, message, error);
+    }
+};
 
 std::vector<std::string> lines_of(const std::string& text, const std::string& prefix = "") {
     std::vector<std::string> out;
@@ -43,19 +48,21 @@ class LoaderTest : public ::testing::Test {
 protected:
     TempDir dir{"level"};
     std::unique_ptr<Sim> sim;
+    Recorder recorder;
+    std::vector<Report>& reports = recorder.reports;
     std::string log;
 
     // The bundled 8x4 tile sheet of the first level.
-    void SetUp() override { dir.write("tiles.bmp", read_file("levels/Meadow/tiles.bmp")); loading_screen_watch = watch; }
-    void TearDown() override { loading_screen_watch = nullptr; }
+    void SetUp() override { dir.write("tiles.bmp", read_file("levels/Meadow/tiles.bmp")); }
     // Into a fresh game, as the in-game loop does: this text as level.txt, or the level at path.
     bool load(const std::string& text, std::string path = "") {
         if (path.empty()) { dir.write("level.txt", text); path = dir.path; }
         sim.reset(new Sim);
+        recorder.sim = sim.get();
         reports.clear();
         test_clock_reset();
         testing::internal::CaptureStdout();
-        bool ok = sim->load_level(path.c_str());
+        bool ok = sim->load_level(path.c_str(), recorder);
         log = testing::internal::GetCapturedStdout();
         return ok;
     }

@@ -1,9 +1,9 @@
 // The loading screen, pixel by pixel: frame, bar segments, the red error
 // bar and the centred texts.
-#include "app/globals.h"
 #include "game/sim.h"
 #include "gfx/font.h"
 #include "gfx/pixels.h"
+#include "gfx/screen.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>

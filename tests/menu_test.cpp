@@ -1,5 +1,6 @@
 // The level menu: the directory scan, the highlight, the choices, and the
 // help screen.
+#include "app/help_screen.h"
 #include "app/menu.h"
 #include "platform/platform.h"
 #include "support/test_env.h"

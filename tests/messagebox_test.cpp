@@ -1,9 +1,9 @@
 // The message ticker: copies, queueing, slide timing and where lines are drawn.
 #include "support/test_env.h"
 
-#include "app/globals.h"
+#include "game/messagebox.h"
 #include "gfx/font.h"
-#include "view/messagebox.h"
+#include "gfx/screen.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // One frame of a level, and the tooltip box, drawn from hand-made solid-colour
 // surfaces, so every pixel on the screen can be traced back to its image.
-#include "app/globals.h"
 #include "game/sim.h"
 #include "gfx/font.h"
 #include "gfx/pixels.h"
+#include "gfx/screen.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "app/gameover.h"
 
-#include "app/globals.h"
 #include "app/snapshot.h"
-#include "gfx/clock.h"
 #include "gfx/image.h"
+#include "gfx/screen.h"
+#include "platform/clock.h"
 
 #include <cstdlib>
 
@@ -13,28 +13,28 @@ void gameover_screen() {
     // Without a copy of the last picture there is nothing to melt: the
     // game-over picture simply stands for its 2 s.
     if (shot != nullptr) {
-        int drop[320] = {};
+        int drop[kScreenWidth] = {};
         bool done;
         do {
             // Columns near a random one fall fastest, so the picture tears
             // unevenly as it goes.
-            int k = std::rand() % 320;
-            for (int j = 0; j < 320; j++) drop[j] += (320 - std::abs(j - k)) / 100;
+            int k = std::rand() % kScreenWidth;
+            for (int j = 0; j < kScreenWidth; j++) drop[j] += (kScreenWidth - std::abs(j - k)) / 100;
             apply_surface(0, 0, over, screen);
             done = true;
-            for (int j = 0; j < 320; j++) {
-                SDL_Rect column = {static_cast<Sint16>(j), 0, 1, 240};
+            for (int j = 0; j < kScreenWidth; j++) {
+                SDL_Rect column = {static_cast<Sint16>(j), 0, 1, kScreenHeight};
                 SDL_Rect at = {static_cast<Sint16>(j), static_cast<Sint16>(drop[j]), 0, 0};
                 SDL_BlitSurface(shot, &column, screen, &at);
-                if (drop[j] < 240) done = false;
+                if (drop[j] < kScreenHeight) done = false;
             }
-            SDL_UpdateRect(screen, 0, 0, 320, 240);
+            update_screen();
             clock_delay(10);
         } while (!done);
     } else {
         apply_surface(0, 0, over, screen);
     }
-    SDL_UpdateRect(screen, 0, 0, 320, 240);
+    update_screen();
     clock_delay(2000);
     SDL_FreeSurface(shot);
     SDL_FreeSurface(over);

@@ -1,9 +1,10 @@
-#include "app/globals.h"
+#include "app/help_screen.h"
 #include "app/menu.h"
 #include "app/pacing.h"
 #include "app/snapshot.h"
-#include "gfx/clock.h"
 #include "gfx/image.h"
+#include "gfx/screen.h"
+#include "platform/clock.h"
 #include "platform/platform.h"
 
 #include <cstdlib>
@@ -14,15 +15,15 @@ void help_screen() {
     // The menu slides out to the right while the help picture follows it in.
     // Without a snapshot there is nothing to slide and the picture just shows.
     if (shot != nullptr) {
-        for (int x = 0; x <= 310; x += 10) {
+        for (int x = 0; x < kScreenWidth; x += 10) {
             apply_surface(x, 0, shot, screen);
-            apply_surface(x - 320, 0, help, screen);
-            SDL_UpdateRect(screen, 0, 0, 320, 240);
+            apply_surface(x - kScreenWidth, 0, help, screen);
+            update_screen();
             clock_delay(10);
         }
     }
     apply_surface(0, 0, help, screen);
-    SDL_UpdateRect(screen, 0, 0, 320, 240);
+    update_screen();
     SDL_FreeSurface(help);
     SDL_FreeSurface(shot);
     while (!help_wait_pass()) {

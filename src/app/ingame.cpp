@@ -3,9 +3,11 @@
 #include "app/gameover.h"
 #include "app/globals.h"
 #include "app/pacing.h"
+#include "game/messagebox.h"
 #include "game/sim.h"
+#include "gfx/screen.h"
+#include "platform/log.h"
 #include "platform/platform.h"
-#include "view/messagebox.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,8 +44,7 @@ void press(GameLoop& loop, int button) {
 }  // namespace
 
 bool ingame_start(GameLoop& loop, const char* levelname) {
-    std::printf("debuggiversio!!!\n");
-    std::fflush(stdout);
+    log_line("debuggiversio!!!");
     delete game;
     game = nullptr;
     game = new Sim();
@@ -108,7 +109,7 @@ void ingame_frame(GameLoop& loop) {
     game->render();
     box.step();
     box.render();
-    SDL_UpdateRect(screen, 0, 0, 320, 240);
+    update_screen();
     if (!alive) {
         gameover_screen();
         loop.backtomenu = true;

@@ -2,15 +2,16 @@
 
 #include "app/globals.h"
 #include "app/pacing.h"
-#include "gfx/clock.h"
 #include "gfx/font.h"
 #include "gfx/image.h"
+#include "gfx/screen.h"
+#include "platform/clock.h"
+#include "platform/log.h"
 #include "platform/platform.h"
 
 #include <dirent.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,14 +21,9 @@ const int kRowStep = 14;
 const int kGlyphW = 6;
 const char* const kInstructions = "Level selector:#Press START to quit#B to select a level#Y to see help";
 
-void say(const char* line) {
-    std::printf("%s\n", line);
-    std::fflush(stdout);
-}
-
 [[noreturn]] void no_levels_notice() {
     draw_text(width / 2, height / 2, "You don't have any levels!", 1, 1);
-    SDL_UpdateRect(screen, 0, 0, 320, 240);
+    update_screen();
     clock_delay(2000);
     std::exit(0);
 }
@@ -63,9 +59,7 @@ void scan_levels(LevelList& list, const char* dir) {
     list.levelcount = 0;
     DIR* d = opendir(dir);
     if (d == nullptr) {
-        char line[400];
-        std::snprintf(line, sizeof line, "Cannot read the level directory %s: %s", dir, std::strerror(errno));
-        say(line);
+        log_line("Cannot read the level directory %s: %s", dir, std::strerror(errno));
         return;
     }
     const int slots = static_cast<int>(sizeof list.levelnames / sizeof list.levelnames[0]);
@@ -76,10 +70,7 @@ void scan_levels(LevelList& list, const char* dir) {
         if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
         if (std::strlen(name) >= field) {
             // A cut name would name no directory, so it could never load.
-            char line[400];
-            std::snprintf(line, sizeof line, "Skipping %s/%s: a level name has at most %d characters", dir, name,
-                          static_cast<int>(field) - 1);
-            say(line);
+            log_line("Skipping %s/%s: a level name has at most %d characters", dir, name, static_cast<int>(field) - 1);
             continue;
         }
         std::strcpy(list.levelnames[list.levelcount], name);
@@ -142,7 +133,7 @@ void menu_handle_event(Menu& menu, const SDL_Event& event) {
 void menu_pass(Menu& menu) {
     menu_draw(menu);
     if (menu.list.levelcount == 0) no_levels_notice();
-    SDL_UpdateRect(screen, 0, 0, 320, 240);
+    update_screen();
     frame_pacing(33);
     SDL_Event event;
     while (platform_poll_event(&event)) menu_handle_event(menu, event);

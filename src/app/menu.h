@@ -33,9 +33,3 @@ void menu_handle_event(Menu& menu, const SDL_Event& event);
 void menu_pass(Menu& menu);
 // Passes until a choice is made; returns the chosen row or HELP_CHOSEN.
 int run_menu(Menu& menu);
-
-// Slides the help picture in over the menu and waits for a fresh press.
-void help_screen();
-// One pass of the help screen's wait: pacing and all pending events; true
-// once a key, mouse button or joystick button was pressed.
-bool help_wait_pass();

@@ -1,7 +1,7 @@
 #include "app/pacing.h"
 
 #include "app/globals.h"
-#include "gfx/clock.h"
+#include "platform/clock.h"
 
 // The balance is what is still owed: a short frame adds to it, a long one
 // takes from it. Sleeping only once more than 10 ms are owed keeps the

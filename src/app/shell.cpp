@@ -1,5 +1,6 @@
 #include "app/shell.h"
 
+#include "app/help_screen.h"
 #include "app/ingame.h"
 #include "app/menu.h"
 

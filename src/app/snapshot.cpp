@@ -1,6 +1,6 @@
 #include "app/snapshot.h"
 
-#include "app/globals.h"
+#include "gfx/screen.h"
 
 SDL_Surface* screen_snapshot() {
     SDL_Surface* raw = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 16, 0, 0, 0, 0);

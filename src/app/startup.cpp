@@ -1,8 +1,10 @@
 #include "app/startup.h"
 
+#include "app/exit.h"
 #include "app/globals.h"
 #include "app/shell.h"
 #include "gfx/image.h"
+#include "gfx/screen.h"
 #include "gfx/sine.h"
 #include "platform/platform.h"
 
@@ -16,7 +18,7 @@ int game_main() {
     build_sine_table();
 
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) < 0) return 1;
-    screen = SDL_SetVideoMode(320, 240, 16, 0);
+    screen = SDL_SetVideoMode(kScreenWidth, kScreenHeight, kScreenDepth, 0);
     if (screen == nullptr) {
         std::fprintf(stderr, "Couldn't set video mode: %s\n", SDL_GetError());
         return 1;

@@ -2,10 +2,10 @@
 // (buy or place, cancel, strongest, next wave, next and previous type).
 #include "game/sim.h"
 
-#include "app/globals.h"
+#include "game/messagebox.h"
 #include "game/saturate.h"
 #include "gfx/image.h"
-#include "view/messagebox.h"
+#include "gfx/screen.h"
 
 #include <cmath>
 #include <cstdarg>

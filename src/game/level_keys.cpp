@@ -3,7 +3,7 @@
 // the value is everything after the first '=', and names compare exactly.
 #include "game/level_load.h"
 
-#include "gfx/strings.h"
+#include "game/string_scan.h"
 
 #include <cmath>
 #include <cstdio>
@@ -56,7 +56,7 @@ bool key_bulletspeed(LevelLoad& l, char* v) { bullet(l).speed = std::atof(v); re
 bool key_bulleteffect(LevelLoad& l, char* v) {
     if (std::strcmp(v, "Slow") == 0) bullet(l).effect = 1;
     else if (v[0] == '\0') bullet(l).effect = -1;
-    else level_log("Warning! Couldn't understand line number%d... Is the casing correct?", l.lineno);
+    else log_line("Warning! Couldn't understand line number%d... Is the casing correct?", l.lineno);
     return true;
 }
 
@@ -82,7 +82,7 @@ bool key_monsterimmunity(LevelLoad& l, char* v) {
         effect.kind = -1;
         what = "Slow";
     } else {
-        level_log("Warning! Couldn't find a bullet or an effect on line %d", l.lineno);
+        log_line("Warning! Couldn't find a bullet or an effect on line %d", l.lineno);
         return true;
     }
     // The factor scales damage and speed every tick: it must be a number.
@@ -92,7 +92,7 @@ bool key_monsterimmunity(LevelLoad& l, char* v) {
         return refuse(l, l.lineno, "MonsterImmunity factor must be 0 or more");
     if (effect.kind == -1 && effect.factor > 1.0) return refuse(l, l.lineno, "Slow immunity factor must be 0 to 1");
     monster(l).immunities.push_back(effect);
-    level_log("%s is immune to %s", monster(l).name, what);
+    log_line("%s is immune to %s", monster(l).name, what);
     return true;
 }
 
@@ -104,7 +104,7 @@ bool key_turretdesc(LevelLoad& l, char* v) { copy_text(turret(l).desc, v); retur
 bool key_turretbullet(LevelLoad& l, char* v) {
     int b = find_bullet(l.sim, v);
     if (b < 0) {
-        level_log("Warning! Bullet \"%s\"(line %d) could not be found! (Did you define it before the turrets? "
+        log_line("Warning! Bullet \"%s\"(line %d) could not be found! (Did you define it before the turrets? "
                   "Is the casing correct?)", v, l.lineno);
         b = 0;
     }
@@ -123,7 +123,7 @@ bool key_tile(LevelLoad& l, char* v) {
     tile.id = l.tilechar;
     tile.buildable = xyb[2] != 0;
     l.tiles.push_back(tile);
-    level_log("Tile: %d/%d, id: %c, %s", tile.x, tile.y, tile.id, tile.buildable ? "buildable" : "not buildable");
+    log_line("Tile: %d/%d, id: %c, %s", tile.x, tile.y, tile.id, tile.buildable ? "buildable" : "not buildable");
     return true;
 }
 
@@ -141,7 +141,7 @@ bool key_row(LevelLoad& l, char* v) { return draw_row(l, v); }
 bool key_waypoint(LevelLoad& l, char* v) {
     int xy[2];
     read_numbers(v, xy, 2);
-    level_log("Waypoint: %d/%d", xy[0], xy[1]);
+    log_line("Waypoint: %d/%d", xy[0], xy[1]);
     Sim::Waypoint w;
     w.x = xy[0];
     w.y = xy[1];
@@ -228,14 +228,14 @@ bool open_record(LevelLoad& l, const char* line) {
 void count_progress(LevelLoad& l, bool capped) {
     l.progress++;
     if (capped && l.progress > 100) l.progress = 100;
-    l.sim.updatescreen(l.progress, l.line, false);
+    l.progressview.report(l.progress, l.line, false);
 }
 
 bool handle_level_line(LevelLoad& l) {
     char* line = l.line;
     if (line[0] == '#' || line[0] == '\0') return true;
     if (line[0] == '>') {
-        level_log("%s", line);
+        log_line("%s", line);
         return true;
     }
     if (open_record(l, line)) return true;
@@ -245,7 +245,7 @@ bool handle_level_line(LevelLoad& l) {
         if (key.handle == key_row && !l.sim.mapcreated && !create_map(l)) return false;
         count_progress(l, key.progress == kCapped);
         if (const char* record = missing_record(l, key.owner)) {
-            level_log("Warning! Line %d needs a %s before it, skipped", l.lineno, record);
+            log_line("Warning! Line %d needs a %s before it, skipped", l.lineno, record);
             return true;
         }
         l.tilechar = line[4];  // a Tile line's map character, before the cut
@@ -253,6 +253,6 @@ bool handle_level_line(LevelLoad& l) {
         if (eq >= 0) substring(line, line, eq + 1, -1);
         return key.handle(l, line);
     }
-    level_log("Warning: Non-null line ignored: %s", line);
+    log_line("Warning: Non-null line ignored: %s", line);
     return true;
 }

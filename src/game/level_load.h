@@ -4,7 +4,9 @@
 #pragma once
 
 #include "game/level_lines.h"
+#include "game/load_progress.h"
 #include "game/sim.h"
+#include "platform/log.h"
 
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@ const int kMaxMapRows = 96;
 
 struct LevelLoad {
     Sim& sim;
+    LoadProgress& progressview;
     const char* dir;
     std::string file;               // dir/level.txt, as named in messages
     char line[kLevelLineMax + 1] = {};
@@ -36,7 +39,8 @@ struct LevelLoad {
     int refusedline = 0;            // 0: the reason concerns the whole file
     char reason[64] = {};           // short enough for the loading screen
 
-    LevelLoad(Sim& s, const char* d) : sim(s), dir(d), file(std::string(d) + "/level.txt") {}
+    LevelLoad(Sim& s, LoadProgress& view, const char* d)
+        : sim(s), progressview(view), dir(d), file(std::string(d) + "/level.txt") {}
 };
 
 // One line of the file, already read into load.line; false once the level
@@ -45,9 +49,6 @@ bool handle_level_line(LevelLoad& load);
 
 // Marks the level as refused; always returns false, for `return refuse(...)`.
 bool refuse(LevelLoad& load, int line, const char* format, ...) __attribute__((format(printf, 3, 4)));
-
-// Writes a line to standard output at once, as every log line of the game.
-void level_log(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // One more counted key line, shown on the loading screen; Row and Waypoint
 // stop counting at 100.

@@ -4,19 +4,10 @@
 // against it later.
 #include "game/level_load.h"
 
-#include "gfx/clock.h"
+#include "platform/clock.h"
 
 #include <cstdarg>
 #include <cstdio>
-
-void level_log(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    std::vprintf(format, args);
-    va_end(args);
-    std::putchar('\n');
-    std::fflush(stdout);
-}
 
 bool refuse(LevelLoad& load, int line, const char* format, ...) {
     if (load.refused) return false;  // the first reason is the one shown
@@ -34,23 +25,38 @@ namespace {
 // The reason goes to the log with the file and line, and onto the red bar.
 bool report_refusal(LevelLoad& load) {
     if (load.refusedline > 0)
-        level_log("%s:%d: %s", load.file.c_str(), load.refusedline, load.reason);
+        log_line("%s:%d: %s", load.file.c_str(), load.refusedline, load.reason);
     else
-        level_log("%s: %s", load.file.c_str(), load.reason);
-    load.sim.updatescreen(load.progress, load.reason, true);
+        log_line("%s: %s", load.file.c_str(), load.reason);
+    load.progressview.report(load.progress, load.reason, true);
     return false;
 }
+
+// The game's own listener: every report repaints the loading screen.
+class LoadingScreen final : public LoadProgress {
+public:
+    explicit LoadingScreen(Sim& sim) : sim_(sim) {}
+    void report(int progress, const char* message, bool error) override { sim_.updatescreen(progress, message, error); }
+
+private:
+    Sim& sim_;
+};
 
 }  // namespace
 
 bool Sim::load_level(const char* dir) {
-    updatescreen(0, "level.txt...", false);
+    LoadingScreen screen(*this);
+    return load_level(dir, screen);
+}
+
+bool Sim::load_level(const char* dir, LoadProgress& progress) {
+    progress.report(0, "level.txt...", false);
     clock_delay(100);
 
-    LevelLoad load(*this, dir);
+    LevelLoad load(*this, progress, dir);
     FILE* file = std::fopen(load.file.c_str(), "r");
     if (file == nullptr) {
-        updatescreen(0, "Unable to open level.txt!", true);
+        progress.report(0, "Unable to open level.txt!", true);
         return false;
     }
 
@@ -58,14 +64,14 @@ bool Sim::load_level(const char* dir) {
     if (mapcreated) SDL_FreeSurface(map);
     map = nullptr;
     mapcreated = false;
-    level_log("Loading level \"%s\"...", dir);
+    log_line("Loading level \"%s\"...", dir);
 
     for (;;) {
         load.lineno++;
         LevelLine got = read_level_line(file, load.line);
         if (got == LevelLine::End) break;
         if (got == LevelLine::TooLong) {
-            level_log("Warning! Line %d is longer than %d characters, skipped", load.lineno, kLevelLineMax);
+            log_line("Warning! Line %d is longer than %d characters, skipped", load.lineno, kLevelLineMax);
             continue;
         }
         if (!handle_level_line(load)) break;
@@ -75,11 +81,11 @@ bool Sim::load_level(const char* dir) {
     if (load.refused || !check_level(load)) return report_refusal(load);
 
     draw_frame_and_path(load);
-    level_log("%d monster(s) loaded!", static_cast<int>(monstertypes.size()));
-    level_log("%d turret(s) loaded!", static_cast<int>(turrettypes.size()));
-    level_log("%d bullet(s) loaded!", static_cast<int>(bullettypes.size()));
-    updatescreen(100, "", false);
-    level_log("Level successfully loaded!");
+    log_line("%d monster(s) loaded!", static_cast<int>(monstertypes.size()));
+    log_line("%d turret(s) loaded!", static_cast<int>(turrettypes.size()));
+    log_line("%d bullet(s) loaded!", static_cast<int>(bullettypes.size()));
+    progress.report(100, "", false);
+    log_line("Level successfully loaded!");
     clock_delay(500);
     return true;
 }

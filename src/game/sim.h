@@ -5,6 +5,8 @@
 
 #include <vector>
 
+class LoadProgress;
+
 class Sim {
 public:
     // One point of the monsters' path, in map cells.
@@ -123,8 +125,10 @@ public:
     Sim(const Sim&) = delete;
     Sim& operator=(const Sim&) = delete;
 
-    // Level file and loading screen.
+    // Level file and loading screen. The loader reports its progress to the
+    // loading screen, or to another listener.
     bool load_level(const char* dir);
+    bool load_level(const char* dir, LoadProgress& progress);
     void updatescreen(int progress, const char* message, bool error);
 
     // One tick of the game; false once the lives have run out.

@@ -2,14 +2,14 @@
 // a wave, and the pass over every live object.
 #include "game/sim.h"
 
-#include "app/globals.h"
+#include "game/messagebox.h"
 #include "game/saturate.h"
 #include "game/tick.h"
-#include "view/messagebox.h"
+#include "gfx/screen.h"
+#include "platform/log.h"
 
 #include <cmath>
 #include <cstdio>
-#include <iostream>
 
 namespace {
 
@@ -132,7 +132,7 @@ bool Sim::step() {
             bullet_update(*this, i);
             break;
         default:
-            std::cout << "wtflol object without type!" << std::endl;
+            log_line("wtflol object without type!");
             break;
         }
     }

@@ -1,11 +1,13 @@
 #include "gfx/font.h"
 
-#include "app/globals.h"
 #include "gfx/image.h"
-#include "gfx/text_lines.h"
+#include "gfx/screen.h"
 
 #include <cstdio>
 #include <cstring>
+
+SDL_Surface* letters = nullptr;
+SDL_Surface* letters_black = nullptr;
 
 namespace {
 const int kGlyphW = 6;
@@ -65,6 +67,10 @@ void multiline_draw_text(int x, int y, const char* text, bool centre, bool clamp
         if (y > height - blockh) y = height - blockh;
         if (y < 0) y = 0;
     }
+    draw_text_block(x, y, lines);
+}
+
+void draw_text_block(int x, int y, const TextLines& lines) {
     for (int k = 0; k < lines.count; k++) draw_text(static_cast<float>(x + 4), static_cast<float>(y + kGlyphH * k + 4), lines.line[k], 0, 0);
 }
 

@@ -1,14 +1,13 @@
 #include "gfx/image.h"
 
 #include "gfx/bmp_check.h"
+#include "platform/log.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
 [[noreturn]] void cannot_load(const char* filename) {
-    std::printf("couldnt load file: %s\n", filename);
-    std::fflush(stdout);
+    log_line("couldnt load file: %s", filename);
     std::exit(0);
 }
 }  // namespace

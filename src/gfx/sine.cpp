@@ -1,8 +1,9 @@
 #include "gfx/sine.h"
 
-#include "app/globals.h"
-
 #include <cmath>
+
+double* sinlookup = nullptr;
+int sinvalues = 0;
 
 namespace {
 // The game's full turn, a little short of 2*pi; table and lookups agree on it.

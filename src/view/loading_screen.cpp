@@ -1,19 +1,15 @@
 // The loading screen: a grey frame with up to 100 bar segments, "Loading..."
 // or an error on a red bar, and the level's name, comment and author as far
 // as the loader has read them. Drawn whole on every call.
-#include "app/globals.h"
 #include "game/sim.h"
-#include "gfx/clock.h"
 #include "gfx/font.h"
 #include "gfx/image.h"
-#include "view/loading_screen.h"
+#include "gfx/screen.h"
+#include "platform/clock.h"
 
 #include <cstdio>
 
-void (*loading_screen_watch)(int progress, const char* message, bool error) = nullptr;
-
 void Sim::updatescreen(int progress, const char* message, bool error) {
-    if (loading_screen_watch) loading_screen_watch(progress, message, error);
     const int cx = width / 2;
     const int cy = height / 2;
     SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
@@ -36,6 +32,6 @@ void Sim::updatescreen(int progress, const char* message, bool error) {
         std::snprintf(by, sizeof by, "By: %.95s", levelinfo[2]);  // a longer author is cut
         draw_text(cx, cy + 48, by, 1, 0);
     }
-    SDL_UpdateRect(screen, 0, 0, 320, 240);
+    update_screen();
     if (error) clock_delay(2000);
 }

@@ -3,10 +3,10 @@
 // texts into stack buffers.
 #include "game/sim.h"
 
-#include "app/globals.h"
 #include "gfx/font.h"
 #include "gfx/image.h"
 #include "gfx/pixels.h"
+#include "gfx/screen.h"
 #include "gfx/sine.h"
 #include "view/render_parts.h"
 

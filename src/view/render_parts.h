@@ -1,9 +1,9 @@
 // Pieces of Sim::render shared between its source files.
 #pragma once
 
-#include "app/globals.h"
 #include "game/saturate.h"
 #include "game/sim.h"
+#include "gfx/screen.h"
 
 namespace render_detail {
 

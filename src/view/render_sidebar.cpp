@@ -2,9 +2,9 @@
 // the Ready button and the turret types for sale.
 #include "game/sim.h"
 
-#include "app/globals.h"
 #include "gfx/font.h"
 #include "gfx/image.h"
+#include "gfx/screen.h"
 #include "view/render_parts.h"
 
 #include <cstdio>

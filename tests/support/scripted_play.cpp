@@ -1,7 +1,7 @@
 #include "support/scripted_play.h"
 
-#include "app/globals.h"
-#include "view/messagebox.h"
+#include "game/load_progress.h"
+#include "game/messagebox.h"
 
 #include <gtest/gtest.h>
 
@@ -96,7 +96,20 @@ std::string broken_invariant(const Sim& s) {
     return "";
 }
 
-ScriptedPlay::ScriptedPlay(const std::string& level) {
+namespace {
+// The game's loading screen, with a look after every repaint.
+struct WatchedLoadingScreen final : LoadProgress {
+    Sim& sim;
+    const std::function<void()>& repainted;
+    WatchedLoadingScreen(Sim& s, const std::function<void()>& r) : sim(s), repainted(r) {}
+    void report(int progress, const char* message, bool error) override {
+        sim.updatescreen(progress, message, error);
+        if (repainted) repainted();
+    }
+};
+}  // namespace
+
+ScriptedPlay::ScriptedPlay(const std::string& level, const std::function<void()>& repainted) {
     // The game never seeds rand(): put the generator back where a fresh
     // process has it, whatever other tests drew from it.
     srand(1);
@@ -104,7 +117,8 @@ ScriptedPlay::ScriptedPlay(const std::string& level) {
     sim.set_bar("img/bar.bmp");
     sim.set_cursor("img/cursor.bmp");
     testing::internal::CaptureStdout();  // the loader's log, wanted only when it refuses
-    loaded = sim.load_level(("levels/" + level).c_str());
+    WatchedLoadingScreen loading(sim, repainted);
+    loaded = sim.load_level(("levels/" + level).c_str(), loading);
     std::string log = testing::internal::GetCapturedStdout();
     if (loaded) cells = rank_cells(sim);
     else problem = "levels/" + level + " refused: " + log;

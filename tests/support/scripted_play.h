@@ -6,6 +6,7 @@
 
 #include "game/sim.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,8 @@ struct ScriptedPlay {
     struct Cell { int x, y; };
 
     // Runs in the run directory; level is a directory name under levels/.
-    explicit ScriptedPlay(const std::string& level);
+    // `repainted`, when given, is called after each repaint of the loading screen.
+    explicit ScriptedPlay(const std::string& level, const std::function<void()>& repainted = nullptr);
     ~ScriptedPlay();
 
     Sim sim;

@@ -3,9 +3,9 @@
 // wants them, with the segment bounds kept as the game keeps them.
 #pragma once
 
-#include "app/globals.h"
+#include "game/messagebox.h"
 #include "game/sim.h"
-#include "view/messagebox.h"
+#include "gfx/screen.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "support/test_env.h"
 
-#include "app/globals.h"
-#include "gfx/clock.h"
+#include "gfx/screen.h"
 #include "gfx/sine.h"
+#include "platform/clock.h"
 
 #include <gtest/gtest.h>
 

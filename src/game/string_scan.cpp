@@ -1,4 +1,4 @@
-#include "gfx/strings.h"
+#include "game/string_scan.h"
 
 #include <cstring>
 

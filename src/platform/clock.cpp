@@ -1,4 +1,4 @@
-#include "gfx/clock.h"
+#include "platform/clock.h"
 
 namespace {
 GameClock current = {SDL_GetTicks, SDL_Delay};

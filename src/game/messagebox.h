@@ -1,4 +1,7 @@
 // The three-line message ticker in the bottom-left corner of the game screen.
+// The game announces through it (add); the lines rise in, stand for a time
+// that grows with their length and slide out (step). Drawing them is the
+// view's part: render is defined in view/messagebox_render.cpp.
 #pragma once
 
 #include <queue>
@@ -24,3 +27,8 @@ public:
     void step();
     void render();
 };
+
+// The game's one message box. Constructed after the standard streams, so it
+// outlives nothing that prints; destroyed at normal process exit, which only
+// happens when the console menu could not be started.
+extern Messagebox box;

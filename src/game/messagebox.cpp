@@ -1,9 +1,6 @@
-// The message ticker: lines rise in from below, stand for a time that grows
-// with their length, and the oldest slides out to the left.
-#include "view/messagebox.h"
-
-#include "app/globals.h"
-#include "gfx/font.h"
+// The message ticker's queue and timing: lines rise in from below, stand for
+// a time that grows with their length, and the oldest slides out to the left.
+#include "game/messagebox.h"
 
 #include <climits>
 #include <cstring>
@@ -12,6 +9,8 @@ namespace {
 const int kCopySize = 200;   // a copy holds 199 characters and the terminator
 const size_t kMaxShown = 3;
 }  // namespace
+
+Messagebox box;
 
 Messagebox::~Messagebox() { clear(); }
 
@@ -71,22 +70,5 @@ void Messagebox::step() {
             animating = false;
             anim = 0.0;
         }
-    }
-}
-
-void Messagebox::render() {
-    double n = static_cast<double>(lines.size());
-    for (size_t i = 0; i < lines.size(); i++) {
-        double x = 0.0;
-        double y;
-        if (animating && incoming) {
-            // Every line rises with the new one, which comes up from below.
-            y = height - 12 * anim - 12 * (n - 1 - i);
-        } else {
-            y = height - 12 * (n - i);
-            if (i == 0 && animating)
-                x = -6 * anim * static_cast<double>(std::strlen(lines[0]));
-        }
-        draw_text(static_cast<float>(x), static_cast<float>(y), lines[i], 0, 0);
     }
 }

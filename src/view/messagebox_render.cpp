@@ -1,0 +1,24 @@
+// Drawing the message ticker: each line at its place in the running slide.
+#include "game/messagebox.h"
+
+#include "gfx/font.h"
+#include "gfx/screen.h"
+
+#include <cstring>
+
+void Messagebox::render() {
+    double n = static_cast<double>(lines.size());
+    for (size_t i = 0; i < lines.size(); i++) {
+        double x = 0.0;
+        double y;
+        if (animating && incoming) {
+            // Every line rises with the new one, which comes up from below.
+            y = height - 12 * anim - 12 * (n - 1 - i);
+        } else {
+            y = height - 12 * (n - i);
+            if (i == 0 && animating)
+                x = -6 * anim * static_cast<double>(std::strlen(lines[0]));
+        }
+        draw_text(static_cast<float>(x), static_cast<float>(y), lines[i], 0, 0);
+    }
+}
