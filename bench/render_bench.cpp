@@ -79,35 +79,33 @@ Sim* make_game() {
         g->turrettypes.push_back(t);
     }
 
-    // Everything around the visible part of the map, most of it on screen.
-    for (int i = 0; i < 60; i++) {
+    // Everything around the visible part of the map, most of it on screen;
+    // each goes to the front of its kind, so the last comes first.
+    for (int i = 59; i >= 0; i--) {
         Sim::Object o;
-        o.kind = 1;
+        o.kind = KIND_MONSTER;
         o.x = 600 + (i * 37) % 260;
         o.y = 300 + (i * 53) % 250;
         o.hp = 10 + i;
-        g->objects.push_back(o);
+        g->insert_monster(o);
     }
-    g->turretstart = 60;
-    for (int i = 0; i < 30; i++) {
+    for (int i = 29; i >= 0; i--) {
         Sim::Object o;
-        o.kind = 2;
+        o.kind = KIND_TURRET;
         o.type = i % 9;
         o.x = 600 + 16 * (i % 15);
         o.y = 300 + 48 * (i / 15) + 32;
-        g->objects.push_back(o);
+        g->insert_turret(o);
     }
-    g->bulletstart = 90;
-    for (int i = 0; i < 20; i++) {
+    for (int i = 19; i >= 0; i--) {
         Sim::Object o;
-        o.kind = 3;
+        o.kind = KIND_BULLET;
         o.x = 610 + 11 * i;
         o.y = 320 + 7 * i;
-        g->objects.push_back(o);
+        g->insert_bullet(o);
     }
     g->waverunning = true;
     g->spawnleft = 5;
-    g->monstersalive = 60;
     return g;
 }
 
@@ -133,7 +131,7 @@ void BM_RenderPlacingTurret(benchmark::State& state) {
         return;
     }
     Sim* g = make_game();
-    g->buildmode = 1;
+    g->buildmode = BUILD_PLACING;
     g->selectedturret = 4;
     g->cursorx = 121;
     g->cursory = 117;

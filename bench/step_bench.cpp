@@ -49,27 +49,23 @@ std::unique_ptr<Sim> busy_field(int turrets, int monsters) {
 
     for (int i = 0; i < monsters; i++) {
         Sim::Object m;
-        m.kind = 1;
+        m.kind = KIND_MONSTER;
         m.x = 16;
         m.y = 16;
         m.hp = tough.health;
-        m.vx = tough.speed;
-        m.vy = 1;
-        s->objects.insert(s->objects.begin(), m);
-        s->turretstart++;
-        s->bulletstart++;
-        s->monstersalive++;
+        m.walkspeed() = tough.speed;
+        m.waypoint() = 1;
+        s->insert_monster(m);
         // Spread them along the path before the next one enters.
         for (int t = 0; t < 20; t++) s->step();
     }
     for (int i = 0; i < turrets; i++) {
         Sim::Object t;
-        t.kind = 2;
+        t.kind = KIND_TURRET;
         t.x = 16 * (2 + (i % 10) * 2);
         t.y = 16 * (4 + (i / 10) * 6);
-        t.vy = i % 11;  // staggered reloads
-        s->objects.insert(s->objects.begin() + s->turretstart, t);
-        s->bulletstart++;
+        t.reload() = i % 11;  // staggered reloads
+        s->insert_turret(t);
     }
     for (int t = 0; t < 300; t++) s->step();  // let the bullets fill the air
     return s;
@@ -80,14 +76,14 @@ void BM_Step(benchmark::State& state) {
     long bullets = 0, shots = 0, ticks = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(s->step());
-        bullets += s->objectnum(3);
-        for (int i = s->turretstart; i < s->bulletstart; i++) shots += s->objects[i].vy == 0.0;
+        bullets += s->objectnum(KIND_BULLET);
+        for (int i = s->turretstart; i < s->bulletstart; i++) shots += s->objects[i].reload() == 0.0;
         ticks++;
     }
     // Averages per tick: bullets in the air, and shots (each one an aim line).
     state.counters["bullets"] = ticks ? static_cast<double>(bullets) / ticks : 0;
     state.counters["shots"] = ticks ? static_cast<double>(shots) / ticks : 0;
-    state.counters["monsters"] = s->objectnum(1);
+    state.counters["monsters"] = s->objectnum(KIND_MONSTER);
 }
 BENCHMARK(BM_Step)->Args({30, 60})->Args({10, 20})->Args({60, 120})->Unit(benchmark::kMicrosecond);
 

@@ -93,25 +93,22 @@ public:
     bool alive() const { return alive_; }
     void wave_frame() { frame("wave " + std::to_string(s_.wave + 1) + " tick " + std::to_string(ticks_ + 1)); }
 
-    // Screen centre of turret type i's icon.
-    void point_at_icon(int i) {
-        play_.point(331 - s_.sidebarwidth + 21 * (i % 3) + 8, static_cast<int>((i / 3 + 0.5) * 21 + 88) + 8);
-    }
+    void point_at(Square square) { play_.point(square.left + kCell / 2, square.top + kCell / 2); }
 
     // Places the selected type on the free cells nearest to the path that
     // can be clicked without scrolling, a frame after each, until the money
     // runs out or no such cell is left; then cancels what is left selected.
     void build(const std::string& label) {
-        for (size_t i = 0; i < play_.cells.size() && s_.buildmode == 1; i++) {
+        for (size_t i = 0; i < play_.cells.size() && s_.buildmode == BUILD_PLACING; i++) {
             const ScriptedPlay::Cell c = play_.cells[i];
             // The click takes column floor((x + 8) / 16) - mapx / 16, truncated.
             int x = 16 * (c.x + s_.mapx / 16), y = 16 * (c.y + s_.mapy / 16);
             if (!s_.buildable[c.x][c.y] || x < 16 || y < 12 || x >= 304 - s_.sidebarwidth || y > 228) continue;
             play_.point(x, y);
-            s_.cursorclick(0);
+            s_.cursorclick(CLICK_PRESS);
             frame(label + " " + std::to_string(c.x) + "," + std::to_string(c.y));
         }
-        s_.cursorclick(1);
+        s_.cursorclick(CLICK_CANCEL);
     }
 
 private:
@@ -135,24 +132,24 @@ std::string play_level(const std::string& level) {
     game.frames(3, "start");
     const int types = std::min(6, static_cast<int>(s.turrettypes.size()));
     for (int i = 0; i < types; i++) {  // the tooltips, green or red as the money allows
-        game.point_at_icon(i);
+        game.point_at(icon_square(i, s.sidebarwidth));
         game.frames(2, "tip " + std::to_string(i));
     }
-    game.point_at_icon(0);
-    s.cursorclick(0);  // bought by its icon
+    game.point_at(icon_square(0, s.sidebarwidth));
+    s.cursorclick(CLICK_PRESS);  // bought by its icon
     game.frame("bought");
     for (int k = 0; k < 12; k++) {  // the preview over buildable and other tiles
         play.point(20 + 18 * k, 20 + 16 * k);
         game.frame("preview " + std::to_string(k));
     }
     game.build("built");
-    s.cursorclick(2);  // the strongest affordable type
+    s.cursorclick(CLICK_STRONGEST);
     game.build("strongest");
 
     // The first wave is played out, the sidebar sliding shut and open and
     // the view scrolling while it runs; the second is started by the Ready
     // button and watched for a while.
-    s.cursorclick(3);
+    s.cursorclick(CLICK_NEXT_WAVE);
     play.point(120, 120);
     for (int t = 0; t < 900 && s.waverunning && game.alive(); t++) {
         if (t == 100) s.toggle_sidebar(false);  // R: shut, then open again
@@ -162,12 +159,12 @@ std::string play_level(const std::string& level) {
         if (t == 320) play.point(120, 120);
         game.wave_frame();
     }
-    s.cursorclick(4);  // the type built last
+    s.cursorclick(CLICK_NEXT_TYPE);  // the type built last
     game.build("rebuilt");
-    s.cursorclick(2);
+    s.cursorclick(CLICK_STRONGEST);
     game.build("strongest");
-    play.point(332 - s.sidebarwidth + 8, 224);
-    s.cursorclick(0);
+    game.point_at(ready_square(s.sidebarwidth));
+    s.cursorclick(CLICK_PRESS);
     play.point(120, 120);
     for (int t = 0; t < 150 && s.waverunning && game.alive(); t++) game.wave_frame();
     const std::string printed = testing::internal::GetCapturedStdout();

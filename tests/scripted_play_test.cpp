@@ -40,7 +40,7 @@ std::string golden_run(const std::string& level) {
     for (int type = 0; type < 2; type++) {
         if (!play.click_icon(type)) continue;
         while (next < play.cells.size() && !play.click_cell(play.cells[next])) next++;
-        play.press(1);
+        play.press(CLICK_CANCEL);
     }
     out << "opening " << play.summary() << "\n";
     play_waves(play, play.sim.monstertypes.size() + 2, &out);

@@ -31,12 +31,12 @@ void press(GameLoop& loop, int button) {
         game->toggle_sidebar(loop.sidebartoggle);
         loop.sidebartoggle = !loop.sidebartoggle;
         break;
-    case BUTTON_A: game->cursorclick(2); break;
-    case BUTTON_B: game->cursorclick(0); break;
-    case BUTTON_X: game->cursorclick(1); break;
-    case BUTTON_Y: game->cursorclick(3); break;
-    case BUTTON_VOLUP: game->cursorclick(4); break;
-    case BUTTON_VOLDOWN: game->cursorclick(5); break;
+    case BUTTON_A: game->cursorclick(CLICK_STRONGEST); break;
+    case BUTTON_B: game->cursorclick(CLICK_PRESS); break;
+    case BUTTON_X: game->cursorclick(CLICK_CANCEL); break;
+    case BUTTON_Y: game->cursorclick(CLICK_NEXT_WAVE); break;
+    case BUTTON_VOLUP: game->cursorclick(CLICK_NEXT_TYPE); break;
+    case BUTTON_VOLDOWN: game->cursorclick(CLICK_PREVIOUS_TYPE); break;
     default: break;
     }
     gpbuttons[button] = true;

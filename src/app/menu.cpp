@@ -18,7 +18,6 @@
 namespace {
 const int kListTop = 120;  // top edge of row 0
 const int kRowStep = 14;
-const int kGlyphW = 6;
 const char* const kInstructions = "Level selector:#Press START to quit#B to select a level#Y to see help";
 
 [[noreturn]] void no_levels_notice() {
@@ -97,8 +96,8 @@ void menu_draw(const Menu& menu) {
         const char* name = menu.list.levelnames[i];
         int n = static_cast<int>(std::strlen(name));
         if (i == menu.selection) {
-            SDL_Rect bar = {static_cast<Sint16>(width / 2 - (kGlyphW * n) / 2 - 10), static_cast<Sint16>(top),
-                            static_cast<Uint16>(kGlyphW * n + 20), 12};
+            SDL_Rect bar = {static_cast<Sint16>(width / 2 - (kGlyphWidth * n) / 2 - 10), static_cast<Sint16>(top),
+                            static_cast<Uint16>(kGlyphWidth * n + 20), kGlyphHeight};
             SDL_FillRect(screen, &bar, red);
         }
         draw_text(width / 2, top + 6, name, 1, 0);

@@ -27,15 +27,15 @@ __attribute__((format(printf, 1, 2))) void say(const char* format, ...) {
 bool affordable(const Sim& s, int type) { return s.turrettypes[type].cost <= s.money; }
 
 void select_type(Sim& s, int type) {
-    s.buildmode = 1;
+    s.buildmode = BUILD_PLACING;
     s.selectedturret = type;
-    s.cursorframe = 3;
+    s.cursorframe = CURSOR_BUILDABLE;
 }
 
 void drop_selection(Sim& s) {
-    s.buildmode = 0;
+    s.buildmode = BUILD_IDLE;
     s.selectedturret = -1;
-    s.cursorframe = 0;
+    s.cursorframe = CURSOR_NORMAL;
 }
 
 // Damage per tick. A level cannot define a rate of 0 or less (the loader
@@ -45,16 +45,10 @@ double strength(const Sim& s, int type) {
     return s.bullettypes[t.bullet].damage / t.rate;
 }
 
-// Icon of turret type i: three columns, rows 21 pixels apart from y = 98.
-int icon_left(const Sim& s, int i) { return 331 - s.sidebarwidth + 21 * (i % 3); }
-int icon_top(int i) { return static_cast<int>((i / 3 + 0.5) * 21 + 88); }
-
 void buy_from_sidebar(Sim& s) {
     int n = static_cast<int>(s.turrettypes.size());
     for (int i = 0; i < n; i++) {
-        int left = icon_left(s, i);
-        int top = icon_top(i);
-        if (s.cursorx > left && s.cursorx < left + 16 && s.cursory > top && s.cursory < top + 16) {
+        if (icon_square(i, s.sidebarwidth).strictly_inside(s.cursorx, s.cursory)) {
             if (s.money < s.turrettypes[i].cost) {
                 say("Not enough money to buy %s!", s.turrettypes[i].name);
             } else {
@@ -66,41 +60,35 @@ void buy_from_sidebar(Sim& s) {
 
 // Puts the selected type on the tile under the placement preview.
 void place(Sim& s) {
-    int tx = static_cast<int>(std::floor((s.cursorx + 8) / 16.0)) - s.mapx / 16;
-    int ty = static_cast<int>(std::floor((s.cursory + 8) / 16.0)) - s.mapy / 16;
-    if (tx < 0 || ty < 0 || tx >= s.map->w / 16 || ty >= s.map->h / 16) return;
-    if (tx >= 128 || ty >= 96 || !s.buildable[tx][ty]) return;
+    const PlacementCell cell = placement_cell(s.cursorx, s.cursory, s.mapx, s.mapy);
+    const int tx = cell.column, ty = cell.row;
+    if (!s.free_to_build(tx, ty)) return;
 
     const Sim::Turret& type = s.turrettypes[s.selectedturret];
     s.lastturret = s.selectedturret;
     s.buildable[tx][ty] = false;
     Sim::Object t;
-    t.x = 16 * tx;
-    t.y = 16 * ty;
+    t.x = kCell * tx;
+    t.y = kCell * ty;
     t.type = s.selectedturret;
-    t.kind = 2;
-    t.vy = 0.0;  // ticks since its last shot
-    s.objects.insert(s.objects.begin() + s.turretstart, t);
-    s.bulletstart += 1;
+    t.kind = KIND_TURRET;
+    t.reload() = 0.0;
+    s.insert_turret(t);
     s.money = add_saturating(s.money, -static_cast<long long>(type.cost));
     if (s.money < type.cost) drop_selection(s);
 }
 
 void click(Sim& s) {
-    if (s.buildmode == 0) {
+    if (s.buildmode == BUILD_IDLE) {
         buy_from_sidebar(s);
-        int left = 332 - s.sidebarwidth;
-        if (s.cursorx >= left && s.cursorx < left + 16 && s.cursory >= 216 && s.cursory < 232 &&
-            !s.waverunning)
-            s.cursorclick(3);
+        if (ready_square(s.sidebarwidth).contains(s.cursorx, s.cursory) && !s.waverunning)
+            s.cursorclick(CLICK_NEXT_WAVE);
     }
-    if (s.buildmode == 1 && s.cursorx >= 0 && s.cursory >= 0 &&
-        s.cursorx < 320 - s.sidebarwidth && s.cursory <= 239)
-        place(s);
+    if (s.buildmode == BUILD_PLACING && in_map_area(s.cursorx, s.cursory, s.sidebarwidth)) place(s);
 }
 
 void select_strongest(Sim& s) {
-    if (s.buildmode == 1) drop_selection(s);
+    if (s.buildmode == BUILD_PLACING) drop_selection(s);
     int best = -1;
     double bestvalue = 0.0;
     int n = static_cast<int>(s.turrettypes.size());
@@ -135,7 +123,7 @@ void start_wave(Sim& s) {
         int percent = saturate_int(e.factor * 100);
         if (e.kind >= 0 && e.kind < bullets)
             say("%s: %i%% Damage", s.bullettypes[e.kind].name, percent);
-        else if (e.kind == -1)
+        else if (e.kind == -EFFECT_SLOW)
             say("Slow: %i%% effectivity", percent);
     }
 }
@@ -169,25 +157,25 @@ void Sim::cursorclick(int code) {
     // level may define no turret type at all.
     bool noturrets = turrettypes.empty();
     switch (code) {
-    case 0:
+    case CLICK_PRESS:
         click(*this);
         break;
-    case 1:
-        if (buildmode == 1) drop_selection(*this);
+    case CLICK_CANCEL:
+        if (buildmode == BUILD_PLACING) drop_selection(*this);
         break;
-    case 2:
+    case CLICK_STRONGEST:
         if (!noturrets) select_strongest(*this);
         break;
-    case 3:
+    case CLICK_NEXT_WAVE:
         if (!monstertypes.empty()) start_wave(*this);
         break;
-    case 4:
-    case 5:
+    case CLICK_NEXT_TYPE:
+    case CLICK_PREVIOUS_TYPE:
         if (noturrets) break;
-        if (buildmode == 0)
+        if (buildmode == BUILD_IDLE)
             take_up_last(*this);
         else
-            step_type(*this, code == 4 ? 1 : -1);
+            step_type(*this, code == CLICK_NEXT_TYPE ? 1 : -1);
         break;
     default:
         break;
@@ -225,18 +213,18 @@ int Sim::similarturret(int type) {
 
 int Sim::objectnum(int kind) {
     switch (kind) {
-    case 1: return turretstart;
-    case 2: return bulletstart - turretstart;
-    case 3: return static_cast<int>(objects.size()) - bulletstart;
+    case KIND_MONSTER: return turretstart;
+    case KIND_TURRET: return bulletstart - turretstart;
+    case KIND_BULLET: return static_cast<int>(objects.size()) - bulletstart;
     default: return 0;
     }
 }
 
 void Sim::set_cursor(const char* path) {
-    if (cursorframe != -1) SDL_FreeSurface(cursor);
+    if (cursorframe != CURSOR_NONE) SDL_FreeSurface(cursor);
     cursor = load_image(path);
     SDL_SetColorKey(cursor, SDL_SRCCOLORKEY, SDL_MapRGB(cursor->format, 0, 0, 255));
-    cursorframe = 0;
+    cursorframe = CURSOR_NORMAL;
 }
 
 void Sim::set_bar(const char* path) {

@@ -54,8 +54,8 @@ bool key_bulletimg(LevelLoad& l, char* v) { return read_cell(v, bullet(l).imgx, 
 bool key_bulletdamage(LevelLoad& l, char* v) { bullet(l).damage = std::atoi(v); return true; }
 bool key_bulletspeed(LevelLoad& l, char* v) { bullet(l).speed = std::atof(v); return true; }
 bool key_bulleteffect(LevelLoad& l, char* v) {
-    if (std::strcmp(v, "Slow") == 0) bullet(l).effect = 1;
-    else if (v[0] == '\0') bullet(l).effect = -1;
+    if (std::strcmp(v, "Slow") == 0) bullet(l).effect = EFFECT_SLOW;
+    else if (v[0] == '\0') bullet(l).effect = EFFECT_NONE;
     else log_line("Warning! Couldn't understand line number%d... Is the casing correct?", l.lineno);
     return true;
 }
@@ -79,7 +79,7 @@ bool key_monsterimmunity(LevelLoad& l, char* v) {
         effect.kind = b;
         what = l.sim.bullettypes[b].name;
     } else if (std::strcmp(name, "Slow") == 0) {
-        effect.kind = -1;
+        effect.kind = -EFFECT_SLOW;
         what = "Slow";
     } else {
         log_line("Warning! Couldn't find a bullet or an effect on line %d", l.lineno);
@@ -90,7 +90,7 @@ bool key_monsterimmunity(LevelLoad& l, char* v) {
     // past 2 the monster would walk backwards.
     if (!(effect.factor >= 0.0) || !std::isfinite(effect.factor))
         return refuse(l, l.lineno, "MonsterImmunity factor must be 0 or more");
-    if (effect.kind == -1 && effect.factor > 1.0) return refuse(l, l.lineno, "Slow immunity factor must be 0 to 1");
+    if (effect.kind == -EFFECT_SLOW && effect.factor > 1.0) return refuse(l, l.lineno, "Slow immunity factor must be 0 to 1");
     monster(l).immunities.push_back(effect);
     log_line("%s is immune to %s", monster(l).name, what);
     return true;

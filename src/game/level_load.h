@@ -11,10 +11,6 @@
 #include <string>
 #include <vector>
 
-// The buildable grid, and so the largest map, in cells.
-const int kMaxMapColumns = 128;
-const int kMaxMapRows = 96;
-
 struct LevelLoad {
     Sim& sim;
     LoadProgress& progressview;

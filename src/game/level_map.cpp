@@ -5,6 +5,7 @@
 #include "gfx/font.h"
 #include "gfx/image.h"
 #include "gfx/pixels.h"
+#include "gfx/screen.h"
 
 #include <SDL.h>
 
@@ -29,7 +30,7 @@ bool create_map(LevelLoad& l) {
         return refuse(l, l.widthline, "LevelWidth must be 1 to %d", kMaxMapColumns);
     if (l.levelheight < 1 || l.levelheight > kMaxMapRows)
         return refuse(l, l.heightline, "LevelHeight must be 1 to %d", kMaxMapRows);
-    SDL_Surface* made = SDL_CreateRGBSurface(SDL_SWSURFACE, l.levelwidth * 16, l.levelheight * 16, 16, 0, 0, 0, 0);
+    SDL_Surface* made = SDL_CreateRGBSurface(SDL_SWSURFACE, l.levelwidth * kCell, l.levelheight * kCell, kScreenDepth, 0, 0, 0, 0);
     SDL_Surface* map = made ? SDL_DisplayFormat(made) : nullptr;
     if (made) SDL_FreeSurface(made);
     if (map == nullptr) return refuse(l, l.lineno, "Could not make the map image");
@@ -51,9 +52,9 @@ const Sim::Tile* find_tile(const LevelLoad& l, char c) {
 
 void blit_cell(SDL_Surface* from, int cx, int cy, SDL_Surface* to, int x, int y) {
     // A cell outside the sheet draws nothing, as SDL's clipping would; far
-    // out ones are caught here before 16 * cell overflows.
-    if (from != nullptr && (cx < -1 || cy < -1 || cx > from->w / 16 || cy > from->h / 16)) return;
-    SDL_Rect src = {static_cast<Sint16>(16 * cx), static_cast<Sint16>(16 * cy), 16, 16};
+    // out ones are caught here before kCell * cell overflows.
+    if (from != nullptr && (cx < -1 || cy < -1 || cx > from->w / kCell || cy > from->h / kCell)) return;
+    SDL_Rect src = {static_cast<Sint16>(kCell * cx), static_cast<Sint16>(kCell * cy), kCell, kCell};
     SDL_Rect dst = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
     // A row before the TileSet line has nothing to draw from; not every
     // SDL 1.2 takes a null surface gracefully, so that failure is ours.
@@ -74,7 +75,7 @@ bool draw_row(LevelLoad& l, char* value) {
         const Sim::Tile* tile = find_tile(l, value[i]);
         if (tile == nullptr) continue;  // an undefined character leaves its cell alone
         l.sim.buildable[i][n] = tile->buildable;
-        blit_cell(l.sim.tileset, tile->x, tile->y, l.sim.map, 16 * i, 16 * n);
+        blit_cell(l.sim.tileset, tile->x, tile->y, l.sim.map, kCell * i, kCell * n);
     }
     l.rows++;
     return true;
@@ -95,8 +96,9 @@ void draw_frame_and_path(LevelLoad& l) {
         const Sim::Waypoint& a = sim.waypoints[i];
         const Sim::Waypoint& b = sim.waypoints[i + 1];
         // The start and end markers go under the path line.
-        if (i == 0) blit_cell(sim.symbols, 5, 0, map, 16 * a.x, 16 * a.y);
-        if (i == count - 2) blit_cell(sim.symbols, 5, 0, map, 16 * b.x, 16 * b.y);
-        line16(map, 16 * a.x + 8, 16 * a.y + 8, 16 * b.x + 8, 16 * b.y + 8, red);
+        if (i == 0) blit_cell(sim.symbols, 5, 0, map, kCell * a.x, kCell * a.y);
+        if (i == count - 2) blit_cell(sim.symbols, 5, 0, map, kCell * b.x, kCell * b.y);
+        const int half = kCell / 2;
+        line16(map, kCell * a.x + half, kCell * a.y + half, kCell * b.x + half, kCell * b.y + half, red);
     }
 }

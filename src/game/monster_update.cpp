@@ -10,21 +10,21 @@ bool monster_update(Sim& s, int i) {
     if (m.effecttime > 0) {
         m.effecttime -= 1;
     } else {
-        m.effect = 0;
+        m.activeeffect() = 0;
         m.effectfactor = 0;
     }
 
-    const Sim::Waypoint& w = s.waypoints[static_cast<int>(m.vy)];
-    double tx = 16 * w.x;
-    double ty = 16 * w.y;
+    const Sim::Waypoint& w = s.waypoints[static_cast<int>(m.waypoint())];
+    double tx = kCell * w.x;
+    double ty = kCell * w.y;
     double dx = tx - m.x;
     double dy = ty - m.y;
     double d = std::sqrt(dx * dx + dy * dy);
 
-    double speed = m.vx;
-    if (m.effect == 1.0) {
+    double speed = m.walkspeed();
+    if (m.activeeffect() == EFFECT_SLOW) {
         // The immunity scales how much of the slow takes hold.
-        double e = s.check_effect(m.type, 1);
+        double e = s.check_effect(m.type, EFFECT_SLOW);
         speed = speed * (1 - (1 - m.effectfactor) * e);
     }
 
@@ -32,14 +32,14 @@ bool monster_update(Sim& s, int i) {
         // Arriving costs the rest of the step.
         m.x = tx;
         m.y = ty;
-        m.vy += 1;
-        if (m.vy >= static_cast<double>(s.waypoints.size())) {
+        m.waypoint() += 1;
+        if (m.waypoint() >= static_cast<double>(s.waypoints.size())) {
             s.lives -= 1;
             if (s.lives < 0) return false;
             // It escaped: it costs a life and walks the path again.
-            m.x = 16 * s.waypoints[0].x;
-            m.y = 16 * s.waypoints[0].y;
-            m.vy = 0;
+            m.x = kCell * s.waypoints[0].x;
+            m.y = kCell * s.waypoints[0].y;
+            m.waypoint() = 0;
         }
     } else if (d > 0) {
         // A monster that cannot move (speed 0) standing on its target has no

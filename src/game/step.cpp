@@ -51,17 +51,14 @@ void scroll_view(Sim& s) {
 void spawn_monster(Sim& s) {
     const Sim::Monster& type = s.monstertypes[s.wave];
     Sim::Object m;
-    m.x = 16 * s.waypoints[0].x;
-    m.y = 16 * s.waypoints[0].y;
+    m.x = kCell * s.waypoints[0].x;
+    m.y = kCell * s.waypoints[0].y;
     m.type = s.wave;
-    m.kind = 1;
+    m.kind = KIND_MONSTER;
     m.hp = type.health;
-    m.vx = type.speed;
-    m.vy = 1.0;  // heading for the second waypoint
-    s.objects.insert(s.objects.begin(), m);
-    s.turretstart += 1;
-    s.bulletstart += 1;
-    s.monstersalive += 1;
+    m.walkspeed() = type.speed;
+    m.waypoint() = 1.0;  // heading for the second waypoint
+    s.insert_monster(m);
     s.spawnleft -= 1;
     s.spawntimer = 0;
 }
@@ -122,13 +119,13 @@ bool Sim::step() {
     // them move before any turret aims, and all bullets fly after that.
     for (int i = 0; i < static_cast<int>(objects.size()); i++) {
         switch (objects[i].kind) {
-        case 1:
+        case KIND_MONSTER:
             if (!monster_update(*this, i)) return false;
             break;
-        case 2:
+        case KIND_TURRET:
             turret_update(*this, i);
             break;
-        case 3:
+        case KIND_BULLET:
             bullet_update(*this, i);
             break;
         default:

@@ -18,7 +18,7 @@ int nearest_target(const Sim& s, const Sim::Object& t, int range) {
     int size = static_cast<int>(s.objects.size());
     for (int k = 0; k < size && k < s.turretstart; k++) {
         const Sim::Object& m = s.objects[k];
-        if (m.kind != 1) continue;
+        if (m.kind != KIND_MONSTER) continue;
         double dx = m.x - t.x;
         double dy = m.y - t.y;
         double d = std::sqrt(dx * dx + dy * dy);
@@ -38,8 +38,8 @@ void turret_update(Sim& s, int i) {
 
     // It fires rate + 1 ticks after its last shot at the earliest, and keeps
     // counting without a target so it fires the moment one comes in range.
-    t.vy += 1.0;
-    if (t.vy <= type.rate) return;
+    t.reload() += 1.0;
+    if (t.reload() <= type.rate) return;
 
     int target = nearest_target(s, t, type.range);
     if (target < 0) return;
@@ -63,15 +63,15 @@ void turret_update(Sim& s, int i) {
     b.x = t.x;
     b.y = t.y;
     b.type = type.bullet;
-    b.kind = 3;
-    b.hp = btype.damage;
+    b.kind = KIND_BULLET;
+    b.damage() = btype.damage;
     b.vx = ax / n * btype.speed;
     b.vy = ay / n * btype.speed;
-    b.effect = type.range;  // flight distance left
-    t.vy = 0.0;
+    b.rangeleft() = type.range;
+    t.reload() = 0.0;
     // At the front of the bullets, after every turret: the pass reaches it
     // later in this tick, so it makes its first move the tick it is fired.
-    s.objects.insert(s.objects.begin() + s.bulletstart, b);
+    s.insert_bullet(b);
 }
 
 void bullet_update(Sim& s, int& i) {
@@ -81,39 +81,36 @@ void bullet_update(Sim& s, int& i) {
 
     // Tested before this move's distance is taken off, so a bullet makes one
     // last move after its range is used up and goes without a hit test.
-    if (b.x < -16 || b.y < -16 || b.x > s.map->w || b.y > s.map->h || b.effect <= 0) {
-        s.objects.erase(s.objects.begin() + i);
+    if (b.x < -kCell || b.y < -kCell || b.x > s.map->w || b.y > s.map->h || b.rangeleft() <= 0) {
+        s.remove_object(i);
         i -= 1;
         return;
     }
-    b.effect -= std::sqrt(b.vx * b.vx + b.vy * b.vy);
+    b.rangeleft() -= std::sqrt(b.vx * b.vx + b.vy * b.vy);
 
     int size = static_cast<int>(s.objects.size());
     for (int j = 0; j < size && j < s.turretstart; j++) {
         Sim::Object& m = s.objects[j];
-        if (m.kind != 1) continue;
+        if (m.kind != KIND_MONSTER) continue;
         double dx = b.x - m.x;
         double dy = b.y - m.y;
         if (std::sqrt(dx * dx + dy * dy) >= 12.0) continue;
 
-        m.hp -= b.hp * s.check_bullet_effectivity(m.type, b.type);
+        m.hp -= b.damage() * s.check_bullet_effectivity(m.type, b.type);
         // Slow takes hold whatever the immunity; the immunity only scales it
         // when the monster moves.
-        if (s.bullettypes[b.type].effect == 1) {
-            m.effect = 1.0;
+        if (s.bullettypes[b.type].effect == EFFECT_SLOW) {
+            m.activeeffect() = EFFECT_SLOW;
             m.effectfactor = 0.5;
             m.effecttime = 90.0;
         }
         if (m.hp <= 0) {
             // Paid at the type's current value, which grows in endless waves.
             s.money = add_saturating(s.money, s.monstertypes[m.type].money);
-            s.objects.erase(s.objects.begin() + j);
-            s.turretstart -= 1;
-            s.bulletstart -= 1;
-            s.monstersalive -= 1;
+            s.remove_object(j);
             if (j < i) i -= 1;
         }
-        s.objects.erase(s.objects.begin() + i);
+        s.remove_object(i);
         i -= 1;
         return;
     }

@@ -10,8 +10,6 @@ SDL_Surface* letters = nullptr;
 SDL_Surface* letters_black = nullptr;
 
 namespace {
-const int kGlyphW = 6;
-const int kGlyphH = 12;
 
 // Both strips are needed; without them no text can be drawn, so a missing
 // strip stops the game the same way a missing picture does.
@@ -32,19 +30,19 @@ void draw_text(float x, float y, const char* text, int centre, int clamp) {
     }
     if (clamp) {
         if (x < 0) x = 0;
-        if (x + kGlyphW * n > screen->w) x = static_cast<float>(screen->w - kGlyphW * n);
+        if (x + kGlyphWidth * n > screen->w) x = static_cast<float>(screen->w - kGlyphWidth * n);
         if (y < 0) y = 0;
-        if (y + kGlyphH > screen->h) y = static_cast<float>(screen->h - kGlyphH);
+        if (y + kGlyphHeight > screen->h) y = static_cast<float>(screen->h - kGlyphHeight);
     }
     // Coordinates beyond the 16-bit range cannot be blitted and are off the
     // screen anyway.
     if (y < -30000.0f || y > 30000.0f) return;
     for (int i = 0; i < n; i++) {
-        float gx = x + kGlyphW * i;
+        float gx = x + kGlyphWidth * i;
         if (gx < -30000.0f) continue;
         if (gx > 30000.0f) break;
         unsigned char c = static_cast<unsigned char>(text[i]);
-        SDL_Rect src = {static_cast<Sint16>(kGlyphW * c), 0, kGlyphW, kGlyphH};
+        SDL_Rect src = {static_cast<Sint16>(kGlyphWidth * c), 0, kGlyphWidth, kGlyphHeight};
         SDL_Rect shadow = {static_cast<Sint16>(static_cast<int>(gx) + 1), static_cast<Sint16>(static_cast<int>(y) + 1), 0, 0};
         SDL_UpperBlit(letters_black, &src, screen, &shadow);
         SDL_Rect dest = {static_cast<Sint16>(static_cast<int>(gx)), static_cast<Sint16>(static_cast<int>(y)), 0, 0};
@@ -71,7 +69,7 @@ void multiline_draw_text(int x, int y, const char* text, bool centre, bool clamp
 }
 
 void draw_text_block(int x, int y, const TextLines& lines) {
-    for (int k = 0; k < lines.count; k++) draw_text(static_cast<float>(x + 4), static_cast<float>(y + kGlyphH * k + 4), lines.line[k], 0, 0);
+    for (int k = 0; k < lines.count; k++) draw_text(static_cast<float>(x + kTextMargin), static_cast<float>(y + kGlyphHeight * k + kTextMargin), lines.line[k], 0, 0);
 }
 
 void draw_sdl_error(int x, int y) {

@@ -32,9 +32,9 @@ void split_text_lines(const char* text, TextLines& out) {
 
     int widest = 0;
     for (int i = 0; i < out.count; i++) {
-        int w = 6 * static_cast<int>(strlen(out.line[i])) + 8;
+        int w = kGlyphWidth * static_cast<int>(strlen(out.line[i])) + 2 * kTextMargin;
         if (w > widest) widest = w;
     }
     out.width = static_cast<Uint16>(widest);
-    out.height = 12 * out.count + 8;
+    out.height = kGlyphHeight * out.count + 2 * kTextMargin;
 }

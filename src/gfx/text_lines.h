@@ -4,6 +4,12 @@
 
 #include <SDL.h>
 
+// The font's glyphs are 6x12 pixels; a text block keeps a 4-pixel margin
+// around its lines.
+const int kGlyphWidth = 6;
+const int kGlyphHeight = 12;
+const int kTextMargin = 4;
+
 struct TextLines {
     static const int workbytes = 1000;  // texts of up to 999 characters
     static const int maxlines = 10;
@@ -11,8 +17,8 @@ struct TextLines {
 
     char line[maxlines][linebytes];
     int count;
-    Uint16 width;   // largest 6 * length + 8 over the lines
-    int height;     // 12 * count + 8
+    Uint16 width;   // the widest line's glyphs and both margins
+    int height;     // the lines and both margins
 };
 
 // Splits text at '#' the way strtok does: runs of '#' separate once and

@@ -13,11 +13,11 @@ void Messagebox::render() {
         double y;
         if (animating && incoming) {
             // Every line rises with the new one, which comes up from below.
-            y = height - 12 * anim - 12 * (n - 1 - i);
+            y = height - kGlyphHeight * anim - kGlyphHeight * (n - 1 - i);
         } else {
-            y = height - 12 * (n - i);
+            y = height - kGlyphHeight * (n - i);
             if (i == 0 && animating)
-                x = -6 * anim * static_cast<double>(std::strlen(lines[0]));
+                x = -kGlyphWidth * anim * static_cast<double>(std::strlen(lines[0]));
         }
         draw_text(static_cast<float>(x), static_cast<float>(y), lines[i], 0, 0);
     }

@@ -37,14 +37,15 @@ void draw_map(Sim& s) {
     SDL_Rect d;
     d.x = 0;
     d.y = 0;
-    if (mw < kScreenW - w || mh < kScreenH) apply_surface(0, 0, s.back, screen);
-    if (mw < kScreenW - w) {
+    const int areaw = sidebar_left(w);
+    if (mw < areaw || mh < kScreenHeight) apply_surface(0, 0, s.back, screen);
+    if (mw < areaw) {
         s.scrollx = settle_scroll(s.scrollx);
-        d.x = static_cast<Sint16>(160 - w / 2 - mw / 2);
+        d.x = static_cast<Sint16>(kScreenWidth / 2 - w / 2 - mw / 2);
     }
-    if (mh < kScreenH) {
+    if (mh < kScreenHeight) {
         s.scrolly = settle_scroll(s.scrolly);
-        d.y = static_cast<Sint16>(120 - mh / 2);
+        d.y = static_cast<Sint16>(kScreenHeight / 2 - mh / 2);
     }
     s.mapx = d.x - s.scrollx;
     s.mapy = d.y - s.scrolly;
@@ -52,8 +53,8 @@ void draw_map(Sim& s) {
     SDL_Rect src;
     src.x = static_cast<Sint16>(s.scrollx);
     src.y = static_cast<Sint16>(s.scrolly);
-    src.w = static_cast<Uint16>(kScreenW - w);
-    src.h = kScreenH;
+    src.w = static_cast<Uint16>(areaw);
+    src.h = kScreenHeight;
     if (SDL_UpperBlit(s.map, &src, screen, &d) == -1) draw_sdl_error(10, 20);
 }
 
@@ -74,16 +75,16 @@ void draw_objects(Sim& s) {
     for (const Sim::Object& o : s.objects) {
         int cx, cy;
         const Sim::Monster* monster = nullptr;
-        if (o.kind == 1) {
+        if (o.kind == KIND_MONSTER) {
             if (o.type < 0 || o.type >= static_cast<int>(s.monstertypes.size())) continue;
             monster = &s.monstertypes[o.type];
             cx = monster->imgx;
             cy = monster->imgy;
-        } else if (o.kind == 2) {
+        } else if (o.kind == KIND_TURRET) {
             if (o.type < 0 || o.type >= static_cast<int>(s.turrettypes.size())) continue;
             cx = s.turrettypes[o.type].imgx;
             cy = s.turrettypes[o.type].imgy;
-        } else if (o.kind == 3) {
+        } else if (o.kind == KIND_BULLET) {
             if (o.type < 0 || o.type >= static_cast<int>(s.bullettypes.size())) continue;
             cx = s.bullettypes[o.type].imgx;
             cy = s.bullettypes[o.type].imgy;
@@ -94,8 +95,8 @@ void draw_objects(Sim& s) {
 
         // Skip what cannot touch the map area; a sprite up to 16 pixels off
         // its left or top edge is still partly visible.
-        if (!(o.x >= -s.mapx - 16 && o.y >= -s.mapy - 16 &&
-              o.x < kScreenW - w - s.mapx && o.y < kScreenH - s.mapy))
+        if (!(o.x >= -s.mapx - kCell && o.y >= -s.mapy - kCell &&
+              o.x < sidebar_left(w) - s.mapx && o.y < kScreenHeight - s.mapy))
             continue;
 
         // The map position is truncated on its own before the origin is
@@ -105,15 +106,6 @@ void draw_objects(Sim& s) {
         blit_cell(s.tileset, cx, cy, sx, sy);
         if (monster) draw_health_bar(sx, sy, o.hp, monster->health);
     }
-}
-
-// Whether the tile under the placement preview may take a turret; a tile
-// off the map (or beyond the buildable grid) may not.
-bool target_buildable(const Sim& s, int tx, int ty) {
-    if (!s.mapcreated || tx < 0 || ty < 0) return false;
-    if (tx >= s.map->w / kCell || ty >= s.map->h / kCell) return false;
-    if (tx >= 128 || ty >= 96) return false;
-    return s.buildable[tx][ty];
 }
 
 // A corner coordinate of the range circle: truncated, then moved to the
@@ -142,18 +134,14 @@ void draw_range_circle(int px, int py, int range) {
 }
 
 void draw_preview_and_cursor(Sim& s) {
-    int px = s.cursorx - 8;
-    int py = s.cursory - 8;
-    if (s.buildmode == 1 && s.cursorx >= 0 && s.cursory >= 0 &&
-        s.cursorx < kScreenW - s.sidebarwidth && s.cursory <= kScreenH - 1) {
-        // The preview follows the map's tile grid, which is shifted against
-        // the screen by the scroll: C++'s % keeps the sign of mapx.
-        int col = (s.cursorx + 8) / kCell;  // both non-negative: a floor
-        int row = (s.cursory + 8) / kCell;
-        px = kCell * col + s.mapx % kCell;
-        py = kCell * row + s.mapy % kCell;
-        bool open = target_buildable(s, col - s.mapx / kCell, row - s.mapy / kCell);
-        s.cursorframe = open ? 3 : 4;
+    // The cursor's hot spot is its centre.
+    int px = s.cursorx - kCell / 2;
+    int py = s.cursory - kCell / 2;
+    if (s.buildmode == BUILD_PLACING && in_map_area(s.cursorx, s.cursory, s.sidebarwidth)) {
+        const PlacementCell cell = placement_cell(s.cursorx, s.cursory, s.mapx, s.mapy);
+        px = cell.x;
+        py = cell.y;
+        s.cursorframe = s.free_to_build(cell.column, cell.row) ? CURSOR_BUILDABLE : CURSOR_NOT_BUILDABLE;
 
         int t = s.selectedturret;
         if (t >= 0 && t < static_cast<int>(s.turrettypes.size())) {
@@ -174,9 +162,9 @@ void Sim::render() {
 
     bool hovered = sidebarwidth != 0 && render_sidebar(*this);
 
-    // cursorframe -1 means no cursor image is loaded; it stays so, since
-    // the frame number also says whether there is an image to free.
-    if (cursorframe == -1) return;
-    if (!hovered && buildmode == 0) cursorframe = 0;
+    // Without a cursor image it stays so, since the frame number also says
+    // whether there is an image to free.
+    if (cursorframe == CURSOR_NONE) return;
+    if (!hovered && buildmode == BUILD_IDLE) cursorframe = CURSOR_NORMAL;
     draw_preview_and_cursor(*this);
 }

@@ -7,10 +7,6 @@
 
 namespace render_detail {
 
-const int kScreenW = 320;
-const int kScreenH = 240;
-const int kCell = 16;
-
 // Blits the 16x16 square at (sx, sy) of a sheet onto the screen with its
 // top-left corner at (x, y); returns SDL's blit result.
 inline int blit_square(SDL_Surface* sheet, int sx, int sy, int x, int y) {

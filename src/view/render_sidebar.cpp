@@ -21,22 +21,24 @@ void draw_number(int x, int y, const char* format, int value) {
     draw_text(x, y, text, 0, 0);
 }
 
+// The counters stand in a column of symbols and one of texts.
 void draw_counters(const Sim& s) {
-    int w = s.sidebarwidth;
-    blit_symbol(s, 0, 332 - w, 8);
-    draw_number(354 - w, 10, "%i", s.lives);
-    blit_symbol(s, 1, 332 - w, 24);
-    draw_number(354 - w, 26, "%i", s.money);
-    blit_symbol(s, s.ready ? 2 : 4, 332 - w, 216);
-    draw_text(354 - w, 218, "Ready", 0, 0);
+    const Square ready = ready_square(s.sidebarwidth);
+    const int symbols = ready.left, texts = ready.left + 22;
+    blit_symbol(s, 0, symbols, 8);
+    draw_number(texts, 10, "%i", s.lives);
+    blit_symbol(s, 1, symbols, 24);
+    draw_number(texts, 26, "%i", s.money);
+    blit_symbol(s, s.ready ? 2 : 4, ready.left, ready.top);
+    draw_text(texts, ready.top + 2, "Ready", 0, 0);
 
     // A level without monster types has no current wave to show.
     if (s.wave >= 0 && s.wave < static_cast<int>(s.monstertypes.size())) {
         const Sim::Monster& m = s.monstertypes[s.wave];
-        blit_cell(s.tileset, m.imgx, m.imgy, 332 - w, 48);
-        draw_number(332 - w, 64, "HP: %i", saturate_int(m.health));
+        blit_cell(s.tileset, m.imgx, m.imgy, symbols, 48);
+        draw_number(symbols, 64, "HP: %i", saturate_int(m.health));
     }
-    if (s.waverunning) draw_number(354 - w, 50, "X: %i", s.spawnleft + s.monstersalive);
+    if (s.waverunning) draw_number(texts, 50, "X: %i", s.spawnleft + s.monstersalive);
 }
 
 // Shots per second at 30 ticks a second. A rate of 0 or less lets the
@@ -51,7 +53,7 @@ void show_tooltip(Sim& s, const Sim::Turret& t) {
     bool slows = false;
     if (t.bullet >= 0 && t.bullet < static_cast<int>(s.bullettypes.size())) {
         damage = s.bullettypes[t.bullet].damage;
-        slows = s.bullettypes[t.bullet].effect == 1;
+        slows = s.bullettypes[t.bullet].effect == EFFECT_SLOW;
     }
     // Names and descriptions are at most 199 characters each: this fits.
     char text[1000];
@@ -64,21 +66,19 @@ void show_tooltip(Sim& s, const Sim::Turret& t) {
 }  // namespace
 
 bool render_detail::render_sidebar(Sim& s) {
-    int w = s.sidebarwidth;
-    apply_surface(kScreenW - w, 0, s.sidebar, screen);
+    apply_surface(sidebar_left(s.sidebarwidth), 0, s.sidebar, screen);
     draw_counters(s);
 
     bool hovered = false;
     int n = static_cast<int>(s.turrettypes.size());
     for (int i = 0; i < n; i++) {
-        int left = 331 - w + 21 * (i % 3);
-        int top = static_cast<int>((i / 3 + 0.5) * 21 + 88);
+        const Square icon = icon_square(i, s.sidebarwidth);
+        const int left = icon.left, top = icon.top;
         // Rows below the screen can be neither seen nor reached by the
         // cursor (it stops at y = 240).
-        if (top >= kScreenH) break;
+        if (top >= kScreenHeight) break;
         const Sim::Turret& t = s.turrettypes[i];
-        if (s.buildmode == 0 && s.cursorx > left && s.cursorx < left + 16 && s.cursory > top &&
-            s.cursory < top + 16) {
+        if (s.buildmode == BUILD_IDLE && icon.strictly_inside(s.cursorx, s.cursory)) {
             hovered = true;
             bool affordable = s.money >= t.cost;
             Uint32 colour = affordable ? SDL_MapRGB(screen->format, 0, 255, 0)
@@ -89,7 +89,7 @@ bool render_detail::render_sidebar(Sim& s) {
             frame.w = 22;
             frame.h = 22;
             SDL_FillRect(screen, &frame, colour);
-            if (s.cursorframe != -1) s.cursorframe = affordable ? 1 : 2;
+            if (s.cursorframe != CURSOR_NONE) s.cursorframe = affordable ? CURSOR_AFFORDABLE : CURSOR_TOO_DEAR;
             show_tooltip(s, t);
         }
         blit_cell(s.tileset, t.imgx, t.imgy, left, top);

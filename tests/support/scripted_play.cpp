@@ -33,8 +33,8 @@ double distance2_to_path(const Sim& s, int x, int y) {
 std::vector<ScriptedPlay::Cell> rank_cells(const Sim& s) {
     struct Ranked { double d2; int cover; ScriptedPlay::Cell cell; };
     std::vector<Ranked> ranked;
-    for (int y = 0; y < s.map->h / 16 && y < 96; y++)
-        for (int x = 0; x < s.map->w / 16 && x < 128; x++) {
+    for (int y = 0; y < s.map->h / kCell && y < kMaxMapRows; y++)
+        for (int x = 0; x < s.map->w / kCell && x < kMaxMapColumns; x++) {
             if (!s.buildable[x][y]) continue;
             int cover = 0;
             for (int yy = y - 2; yy <= y + 2; yy++)
@@ -80,17 +80,19 @@ std::string broken_invariant(const Sim& s) {
     for (int i = 0; i < n; i++) {
         const Sim::Object& o = s.objects[i];
         std::string at = " (object " + std::to_string(i) + ")";
-        int kind = i < s.turretstart ? 1 : (i < s.bulletstart ? 2 : 3);
-        size_t types = kind == 1 ? s.monstertypes.size() : kind == 2 ? s.turrettypes.size() : s.bullettypes.size();
+        int kind = i < s.turretstart ? KIND_MONSTER : (i < s.bulletstart ? KIND_TURRET : KIND_BULLET);
+        size_t types = kind == KIND_MONSTER ? s.monstertypes.size()
+                       : kind == KIND_TURRET ? s.turrettypes.size() : s.bullettypes.size();
         if (o.kind != kind || o.type < 0 || o.type >= (int)types) return "kind or type wrong" + at;
-        if (kind == 1 && !(o.hp > 0 && o.hp <= s.monstertypes[o.type].health)) return "monster health" + at;
-        if (kind == 1 && !(o.vy >= 0 && o.vy < (double)s.waypoints.size())) return "monster walks to no waypoint" + at;
+        if (kind == KIND_MONSTER && !(o.hp > 0 && o.hp <= s.monstertypes[o.type].health)) return "monster health" + at;
+        if (kind == KIND_MONSTER && !(o.waypoint() >= 0 && o.waypoint() < (double)s.waypoints.size()))
+            return "monster walks to no waypoint" + at;
         int cx = (int)o.x / 16, cy = (int)o.y / 16;
-        if (kind == 2 && (o.x < 0 || o.y < 0 || o.x >= s.map->w || o.y >= s.map->h || o.x != 16.0 * cx ||
+        if (kind == KIND_TURRET && (o.x < 0 || o.y < 0 || o.x >= s.map->w || o.y >= s.map->h || o.x != 16.0 * cx ||
                           o.y != 16.0 * cy || s.buildable[cx][cy]))
             return "turret not on a taken cell" + at;
         // A bullet past these bounds is removed in the tick it crosses them.
-        if (kind == 3 && (o.x < -16 || o.y < -16 || o.x > s.map->w || o.y > s.map->h))
+        if (kind == KIND_BULLET && (o.x < -16 || o.y < -16 || o.x > s.map->w || o.y > s.map->h))
             return "bullet outside the map" + at;
     }
     return "";
@@ -137,9 +139,10 @@ void ScriptedPlay::press(int code) {
 
 bool ScriptedPlay::click_icon(int type) {
     if (stopped()) return false;
-    point(331 - sim.sidebarwidth + 21 * (type % 3) + 8, (int)((type / 3 + 0.5) * 21 + 88) + 8);
-    press(0);
-    return sim.buildmode == 1 && sim.selectedturret == type;
+    const Square icon = icon_square(type, sim.sidebarwidth);
+    point(icon.left + kCell / 2, icon.top + kCell / 2);
+    press(CLICK_PRESS);
+    return sim.buildmode == BUILD_PLACING && sim.selectedturret == type;
 }
 
 bool ScriptedPlay::click_cell(Cell cell) {
@@ -157,7 +160,7 @@ bool ScriptedPlay::click_cell(Cell cell) {
     }
     int turrets = sim.bulletstart - sim.turretstart;
     point(sx, sy);
-    press(0);
+    press(CLICK_PRESS);
     if (sim.bulletstart - sim.turretstart != turrets + 1) return false;
     // A new turret stands first in its segment, and must stand on the cell aimed at.
     if (sim.objects[sim.turretstart].x != 16.0 * cell.x || sim.objects[sim.turretstart].y != 16.0 * cell.y)
@@ -166,7 +169,7 @@ bool ScriptedPlay::click_cell(Cell cell) {
 }
 
 bool ScriptedPlay::start_wave() {
-    if (!stopped()) press(3);
+    if (!stopped()) press(CLICK_NEXT_WAVE);
     return !stopped() && sim.waverunning;
 }
 
@@ -193,15 +196,15 @@ bool ScriptedPlay::step() {
 
 void ScriptedPlay::build_strongest() {
     while (!stopped()) {
-        press(2);
-        if (sim.buildmode != 1) return;
+        press(CLICK_STRONGEST);
+        if (sim.buildmode != BUILD_PLACING) return;
         bool placed = false;
-        for (size_t i = 0; !placed && i < cells.size() && sim.buildmode == 1 && !stopped(); i++) {
+        for (size_t i = 0; !placed && i < cells.size() && sim.buildmode == BUILD_PLACING && !stopped(); i++) {
             if (unclickable_[i] || !sim.buildable[cells[i].x][cells[i].y]) continue;
             placed = click_cell(cells[i]);
             unclickable_[i] = !placed;
         }
-        if (!placed) return press(1);
+        if (!placed) return press(CLICK_CANCEL);
     }
 }
 

@@ -1,6 +1,6 @@
 // Games built by hand for the tick and action tests: a blank map of a chosen
 // size, type tables filled in code, and live objects placed where a test
-// wants them, with the segment bounds kept as the game keeps them.
+// wants them, through the same list methods the game uses.
 #pragma once
 
 #include "game/messagebox.h"
@@ -45,21 +45,17 @@ inline Sim::Bullet bullet_type(const char* name, double damage, double speed, in
 // A monster at the front of the list, as a spawn puts it; walks toward
 // waypoint `target` at `speed`.
 inline void add_monster(Sim& s, double x, double y, int type, double hp, double speed = 0.0, double target = 1) {
-    s.objects.insert(s.objects.begin(), Sim::Object{x, y, type, 1, hp, speed, target, 0, 0, 0});
-    s.turretstart += 1;
-    s.bulletstart += 1;
-    s.monstersalive += 1;
+    s.insert_monster(Sim::Object{x, y, type, KIND_MONSTER, hp, speed, target, 0, 0, 0});
 }
 
 // A turret at the front of the turret segment, just built.
 inline void add_turret(Sim& s, double x, double y, int type) {
-    s.objects.insert(s.objects.begin() + s.turretstart, Sim::Object{x, y, type, 2, 0, 0, 0, 0, 0, 0});
-    s.bulletstart += 1;
+    s.insert_turret(Sim::Object{x, y, type, KIND_TURRET, 0, 0, 0, 0, 0, 0});
 }
 
 // A bullet at the front of the bullet segment (newest first), with `range` left to fly.
 inline void add_bullet(Sim& s, double x, double y, int type, double damage, double vx, double vy, double range) {
-    s.objects.insert(s.objects.begin() + s.bulletstart, Sim::Object{x, y, type, 3, damage, vx, vy, range, 0, 0});
+    s.insert_bullet(Sim::Object{x, y, type, KIND_BULLET, damage, vx, vy, range, 0, 0});
 }
 
 using Lines = std::vector<std::string>;
