@@ -21,7 +21,7 @@ const int kRowStep = 14;
 const char* const kInstructions = "Level selector:#Press START to quit#B to select a level#Y to see help";
 
 [[noreturn]] void no_levels_notice() {
-    draw_text(width / 2, height / 2, "You don't have any levels!", 1, 1);
+    draw_text_at(width / 2, height / 2, "You don't have any levels!", 1, 1);
     update_screen();
     clock_delay(2000);
     std::exit(0);
@@ -100,7 +100,7 @@ void menu_draw(const Menu& menu) {
                             static_cast<Uint16>(kGlyphWidth * n + 20), kGlyphHeight};
             SDL_FillRect(screen, &bar, red);
         }
-        draw_text(width / 2, top + 6, name, 1, 0);
+        draw_text_at(width / 2, top + 6, name, 1, 0);
     }
 }
 

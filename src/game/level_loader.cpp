@@ -45,8 +45,8 @@ private:
 }  // namespace
 
 bool Sim::load_level(const char* dir) {
-    LoadingScreen screen(*this);
-    return load_level(dir, screen);
+    LoadingScreen loading(*this);
+    return load_level(dir, loading);
 }
 
 bool Sim::load_level(const char* dir, LoadProgress& progress) {

@@ -13,9 +13,10 @@ class LoadProgress;
 enum ObjectKind { KIND_MONSTER = 1, KIND_TURRET = 2, KIND_BULLET = 3 };
 
 // The effect a bullet type carries (Sim::Bullet::effect) and a monster
-// suffers (its activeeffect(), 0 for none). An immunity to an effect is
-// listed under minus its number.
-enum EffectCode { EFFECT_NONE = -1, EFFECT_SLOW = 1 };
+// suffers (its activeeffect(), a double, 0 for none). An immunity to an
+// effect is listed under minus its number.
+const int EFFECT_NONE = -1;
+const int EFFECT_SLOW = 1;
 
 // The six click actions of Sim::cursorclick, as the buttons send them.
 enum ClickCode {

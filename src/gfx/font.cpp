@@ -25,20 +25,22 @@ void draw_text(float x, float y, const char* text, int centre, int clamp) {
     if (letters == nullptr) load_fonts();
     int n = static_cast<int>(std::strlen(text));
     if (centre) {
-        x -= 3.0f * n;
+        x -= 3.0f * static_cast<float>(n);
         y -= 6.0f;
     }
     if (clamp) {
         if (x < 0) x = 0;
-        if (x + kGlyphWidth * n > screen->w) x = static_cast<float>(screen->w - kGlyphWidth * n);
+        const float linew = static_cast<float>(kGlyphWidth * n);
+        const float screenw = static_cast<float>(screen->w), screenh = static_cast<float>(screen->h);
+        if (x + linew > screenw) x = screenw - linew;
         if (y < 0) y = 0;
-        if (y + kGlyphHeight > screen->h) y = static_cast<float>(screen->h - kGlyphHeight);
+        if (y + kGlyphHeight > screenh) y = screenh - kGlyphHeight;
     }
     // Coordinates beyond the 16-bit range cannot be blitted and are off the
     // screen anyway.
     if (y < -30000.0f || y > 30000.0f) return;
     for (int i = 0; i < n; i++) {
-        float gx = x + kGlyphWidth * i;
+        float gx = x + static_cast<float>(kGlyphWidth * i);
         if (gx < -30000.0f) continue;
         if (gx > 30000.0f) break;
         unsigned char c = static_cast<unsigned char>(text[i]);
@@ -69,11 +71,12 @@ void multiline_draw_text(int x, int y, const char* text, bool centre, bool clamp
 }
 
 void draw_text_block(int x, int y, const TextLines& lines) {
-    for (int k = 0; k < lines.count; k++) draw_text(static_cast<float>(x + kTextMargin), static_cast<float>(y + kGlyphHeight * k + kTextMargin), lines.line[k], 0, 0);
+    for (int k = 0; k < lines.count; k++)
+        draw_text_at(x + kTextMargin, y + kGlyphHeight * k + kTextMargin, lines.line[k], 0, 0);
 }
 
 void draw_sdl_error(int x, int y) {
     char message[256];
     std::snprintf(message, sizeof message, "%s", SDL_GetError());
-    draw_text(static_cast<float>(x), static_cast<float>(y), message, 0, 0);
+    draw_text_at(x, y, message, 0, 0);
 }

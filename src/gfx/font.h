@@ -15,6 +15,12 @@ extern SDL_Surface* letters_black;  // their shadow, white transparent
 // keeps the line on the screen.
 void draw_text(float x, float y, const char* text, int centre, int clamp);
 
+// draw_text at a whole pixel, as most callers have it. Every screen
+// coordinate is exact in a float, so this draws what draw_text would.
+inline void draw_text_at(int x, int y, const char* text, int centre, int clamp) {
+    draw_text(static_cast<float>(x), static_cast<float>(y), text, centre, clamp);
+}
+
 // Lines separated by '#', drawn as a block with a 4-pixel margin.
 void multiline_draw_text(int x, int y, const char* text, bool centre, bool clamp);
 

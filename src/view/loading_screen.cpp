@@ -21,16 +21,16 @@ void Sim::updatescreen(int progress, const char* message, bool error) {
     if (error) {
         SDL_Rect red = {static_cast<Sint16>(cx - 100), static_cast<Sint16>(cy - 8), 200, 16};
         SDL_FillRect(screen, &red, SDL_MapRGB(screen->format, 255, 0, 0));
-        draw_text(cx, cy, message ? message : "", 1, 0);
+        draw_text_at(cx, cy, message ? message : "", 1, 0);
     } else {
-        draw_text(cx, cy, "Loading...", 1, 0);
+        draw_text_at(cx, cy, "Loading...", 1, 0);
     }
-    if (levelinfo[0][0] != '\0') draw_text(cx, cy + 16, levelinfo[0], 1, 0);
-    if (levelinfo[1][0] != '\0') draw_text(cx, cy + 32, levelinfo[1], 1, 0);
+    if (levelinfo[0][0] != '\0') draw_text_at(cx, cy + 16, levelinfo[0], 1, 0);
+    if (levelinfo[1][0] != '\0') draw_text_at(cx, cy + 32, levelinfo[1], 1, 0);
     if (levelinfo[2][0] != '\0') {
         char by[100];
         std::snprintf(by, sizeof by, "By: %.95s", levelinfo[2]);  // a longer author is cut
-        draw_text(cx, cy + 48, by, 1, 0);
+        draw_text_at(cx, cy + 48, by, 1, 0);
     }
     update_screen();
     if (error) clock_delay(2000);

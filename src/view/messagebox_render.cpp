@@ -7,8 +7,8 @@
 #include <cstring>
 
 void Messagebox::render() {
-    double n = static_cast<double>(lines.size());
-    for (size_t i = 0; i < lines.size(); i++) {
+    const int n = static_cast<int>(lines.size());  // at most 3
+    for (int i = 0; i < n; i++) {
         double x = 0.0;
         double y;
         if (animating && incoming) {

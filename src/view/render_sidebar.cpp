@@ -18,7 +18,7 @@ void blit_symbol(const Sim& s, int k, int x, int y) { blit_cell(s.symbols, k, 0,
 void draw_number(int x, int y, const char* format, int value) {
     char text[32];
     snprintf(text, sizeof text, format, value);
-    draw_text(x, y, text, 0, 0);
+    draw_text_at(x, y, text, 0, 0);
 }
 
 // The counters stand in a column of symbols and one of texts.
@@ -30,7 +30,7 @@ void draw_counters(const Sim& s) {
     blit_symbol(s, 1, symbols, 24);
     draw_number(texts, 26, "%i", s.money);
     blit_symbol(s, s.ready ? 2 : 4, ready.left, ready.top);
-    draw_text(texts, ready.top + 2, "Ready", 0, 0);
+    draw_text_at(texts, ready.top + 2, "Ready", 0, 0);
 
     // A level without monster types has no current wave to show.
     if (s.wave >= 0 && s.wave < static_cast<int>(s.monstertypes.size())) {
