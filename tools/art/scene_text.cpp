@@ -205,14 +205,18 @@ void scene_table(SceneCanvas& canvas, const SourceLine& header, const std::vecto
         if (!is_header && opt.has("stripe") && body_row++ % 2 == 1)
             canvas.image.fill_rect(x - 2, y, width + 4, entry_h, opt.colour("stripe", kBlack, pal));
         for (size_t c = 0; c < cell_lines.size(); ++c) {
-            const int room = (c + 1 < tabs.size() ? tabs[c + 1] : width) - tabs[c];
+            // A column other than the last keeps one blank free before the
+            // next, or its words run straight into that column's.
+            const bool last = c + 1 >= tabs.size();
+            const int room = (last ? width : tabs[c + 1] - text_width(" ", 1)) - tabs[c];
             for (size_t i = 0; i < cell_lines[c].size(); ++i) {
                 const std::string& text = cell_lines[c][i];
                 std::vector<TextRun> runs = parse_markup(file, l->number, text, look, pal);
                 if (runs_width(runs, 1) > room)
                     throw SourceError(file, l->number, "cell text '" + text + "' is " +
                                                            std::to_string(runs_width(runs, 1)) +
-                                                           " px wide but its column has " + std::to_string(room) + " px");
+                                                           " px wide but its column has " + std::to_string(room) +
+                                                           " px" + (last ? "" : " before the blank that ends it"));
                 draw_line(canvas, l->number, x + tabs[c], y + static_cast<int>(i) * row_h, text, look);
             }
         }
