@@ -14,7 +14,7 @@
 #include "game/messagebox.h"
 #include "gfx/image.h"
 #include "gfx/screen.h"
-#include "support/scripted_play.h"
+#include "level/scripted_play.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
@@ -122,7 +122,7 @@ private:
 std::string play_level(const std::string& level) {
     FrameLog log;
     int repaints = 0;
-    ScriptedPlay play(level, [&] { log.frame("load " + std::to_string(repaints++)); });
+    ScriptedPlay play("levels/" + level, [&] { log.frame("load " + std::to_string(repaints++)); });
     if (!play.loaded) return play.problem;
 
     testing::internal::CaptureStdout();

@@ -3,7 +3,7 @@
 // state checked after every tick: fixed scripts give exactly the recorded
 // results, and a plain strategy finds the starter level winnable and the hard
 // level hard.
-#include "support/scripted_play.h"
+#include "level/scripted_play.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +33,7 @@ void play_waves(ScriptedPlay& play, size_t waves, std::ostream* out = nullptr) {
 // their icons, then the strategy until the game is lost or two waves past
 // the last defined one.
 std::string golden_run(const std::string& level) {
-    ScriptedPlay play(level);
+    ScriptedPlay play("levels/" + level);
     std::ostringstream out;
     out << "# " << level << ": icons 0 and 1 bought first, then the strongest affordable next to the path\n";
     size_t next = 0;
@@ -56,7 +56,7 @@ class BundledLevelsTest : public ::testing::TestWithParam<const char*> {};
 
 // The checker must notice each kind of damage, or a clean run proves nothing.
 TEST(ScriptedPlayTest, InvariantCheckNoticesBrokenState) {
-    ScriptedPlay play("Meadow");
+    ScriptedPlay play("levels/Meadow");
     Sim& s = play.sim;
     ASSERT_TRUE(play.click_icon(0) && play.click_cell(play.cells[0]) && play.start_wave()) << play.problem;
     // Run until monsters, a turret and a bullet are all there at once.
@@ -94,7 +94,7 @@ TEST_P(ScriptedPlayTest, FixedScriptMatchesRecordedResults) {
 // place in the set promises. (That they load without a warning is the
 // loader's own test.)
 TEST_P(BundledLevelsTest, HasAnUnbuildableRoadAndWhatItPromises) {
-    ScriptedPlay level(GetParam());
+    ScriptedPlay level("levels/" + std::string(GetParam()));
     ASSERT_TRUE(level.loaded) << level.problem;
     Sim& s = level.sim;
     EXPECT_TRUE(s.turrettypes.size() >= 3 && s.monstertypes.size() >= 6 && std::string(s.levelinfo[1]).size() <= 50);
@@ -128,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(Shipped, BundledLevelsTest,
                          ::testing::Values("Meadow", "Canyon", "Frostmarsh", "Emberkeep"));
 
 TEST(ScriptedPlayTest, StrategyClearsEveryWaveOfMeadow) {
-    ScriptedPlay play("Meadow");
+    ScriptedPlay play("levels/Meadow");
     play_waves(play, play.sim.monstertypes.size());
     ASSERT_EQ("", play.problem);
     EXPECT_FALSE(play.lost) << play.summary();
@@ -138,7 +138,7 @@ TEST(ScriptedPlayTest, StrategyClearsEveryWaveOfMeadow) {
 // The same strategy clears every defined wave of the hard level and holds
 // out through several hardened repeats of the last one, but not forever.
 TEST(ScriptedPlayTest, StrategyLosesEmberkeepOnlyAfterSeveralRepeats) {
-    ScriptedPlay play("Emberkeep");
+    ScriptedPlay play("levels/Emberkeep");
     play_waves(play, play.sim.monstertypes.size() + 11);
     ASSERT_EQ("", play.problem);
     int defined = (int)play.sim.monstertypes.size();

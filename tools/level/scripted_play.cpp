@@ -1,9 +1,8 @@
-#include "support/scripted_play.h"
+#include "level/scripted_play.h"
 
 #include "game/load_progress.h"
 #include "game/messagebox.h"
-
-#include <gtest/gtest.h>
+#include "level/captured_stdout.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -111,19 +110,18 @@ struct WatchedLoadingScreen final : LoadProgress {
 };
 }  // namespace
 
-ScriptedPlay::ScriptedPlay(const std::string& level, const std::function<void()>& repainted) {
+ScriptedPlay::ScriptedPlay(const std::string& dir, const std::function<void()>& repainted) {
     // The game never seeds rand(): put the generator back where a fresh
     // process has it, whatever other tests drew from it.
     srand(1);
     box.clear();
     sim.set_bar("img/bar.bmp");
     sim.set_cursor("img/cursor.bmp");
-    testing::internal::CaptureStdout();  // the loader's log, wanted only when it refuses
     WatchedLoadingScreen loading(sim, repainted);
-    loaded = sim.load_level(("levels/" + level).c_str(), loading);
-    std::string log = testing::internal::GetCapturedStdout();
+    CapturedStdout log;  // the loader's log, wanted only when it refuses
+    loaded = sim.load_level(dir.c_str(), loading);
     if (loaded) cells = rank_cells(sim);
-    else problem = "levels/" + level + " refused: " + log;
+    else problem = dir + " refused: " + log.text();
     unclickable_.assign(cells.size(), 0);
 }
 
@@ -186,8 +184,9 @@ bool ScriptedPlay::step() {
     lost = !alive;
     if (lost) return false;
     cleared += running && !sim.waverunning;
-    sim.render();
     box.step();
+    if (!thorough) return true;
+    sim.render();
     box.render();
     std::string complaint = broken_invariant(sim);
     if (!complaint.empty()) problem = "tick " + std::to_string(ticks) + ": " + complaint;
