@@ -125,6 +125,21 @@ TEST_F(ActionsTest, TypeCodesPickTheStrongestTheNextOrTheLastBuiltAmongAffordabl
     }
 }
 
+// A type that fires every tick (rate 0) counts as rate 1: the strongest for
+// its damage, and its worth a number to compare, not a division by zero.
+TEST_F(ActionsTest, RateZeroCountsAsOneForStrengthAndWorth) {
+    auto s = make_sim();
+    s->bullettypes = {bullet_type("Shot", 3, 4, -1)};
+    // Strength 1.5, 1.5 and 3; worth 0.3, 0.15 and 0.15.
+    s->turrettypes = {turret_type("Cheap", 5, 0, 40, 2, 0), turret_type("Slow", 10, 0, 40, 2, 0),
+                      turret_type("Rapid", 20, 0, 40, 0, 0)};
+    s->money = 30;
+    s->cursorclick(2);
+    EXPECT_EQ(2, selected(*s));
+    s->money = 15;
+    EXPECT_EQ(1, s->similarturret(2));
+}
+
 TEST_F(ActionsTest, LevelsWithoutTypesAndUnknownCodesChangeNothing) {
     auto s = make_sim();
     for (int code : {2, 3, 4, 5, -1, 6, INT_MIN}) s->cursorclick(code);

@@ -109,6 +109,16 @@ TEST_F(LoaderTest, ExampleLevelLoadsWithItsExactLogProgressAndMap) {
     }
 }
 
+// The smallest complete level, as level authors write it from the format's
+// own example: it sets no TurretRate, and loads all the same.
+TEST_F(LoaderTest, FirstTestLevelLoadsWithItsExactLog) {
+    ASSERT_TRUE(load(source_file("/tests/data/first_test_level/level.txt"))) << log;
+    EXPECT_EQ("Loading level \"" + dir.path + "\"...\nTile: 0/0, id: ., buildable\nTile: 1/0, id: #, not buildable\n"
+              "Waypoint: 1/0\nWaypoint: 2/0\nBeetle is immune to Slow\n1 monster(s) loaded!\n1 turret(s) loaded!\n"
+              "1 bullet(s) loaded!\nLevel successfully loaded!\n", log);
+    EXPECT_EQ(0, sim->turrettypes.at(0).rate);
+}
+
 TEST_F(LoaderTest, OddLinesGiveTheirExactValuesAndWarningsAndUndrawableCellsStayBlack) {
     ASSERT_TRUE(load("Tile.=0,0,1\nLevelWidth=4\nLevelHeight=3\nRow=..\nTileSet=tiles.bmp\nTile%=2147483647,-9,1\n"
                      "Tile.=2,0,0\nRow=?%.\nWaypoint=3,0\nWaypoint=3,1\n"  // lines 1-10
@@ -167,17 +177,18 @@ TEST_F(LoaderTest, LevelsTheGameCannotPlayAreRefused) {
         {"Row=....\n", repeat("Row=....\n", 96), ":102: Map row beyond 96 rows"},
         {"Row=....", "Row=" + std::string(129, '.'), ":7: Map row longer than 128 cells"},
         {"Row=.##.\nRow=....\n", "", ": No Row lines: the level has no map"},
+        {"TileSet=tiles.bmp\n", "", ": No TileSet line: nothing can be drawn"},
+        {"tiles.bmp", "missing.bmp", ":1: Tile set: cannot open"},
+        {"tiles.bmp", "level.txt", ":1: Tile set: bad magic"},
         {"NewMonster\n", "", ": No monster type: add a NewMonster block"},
         {"NewBullet\n", "", ": Turrets but no bullet type: add a NewBullet block"},
         {"Waypoint=2,0\n", "", ": Fewer than two Waypoint lines"},
-        {"Waypoint=2,0", "Waypoint=4,0", ":9: Waypoint 4/0 is outside the map"},
+        {"Waypoint=2,0", "Waypoint=1004,0", ":9: Waypoint 1004/0 is over 1000 cells off the map"},
         {"BulletSpeed=4", "BulletSpeed=0", ":10: NewBullet #1: BulletSpeed must be above 0"},
         {"MonsterSpeed=0.5", "MonsterSpeed=inf", ":16: NewMonster #1: MonsterSpeed must be above 0"},
-        {"MonsterHealth=20", "MonsterHealth=0", ":16: NewMonster #1: MonsterHealth must be above 0"},
-        {"TurretRate=10", "TurretRate=0", ":13: NewTurret #1: TurretRate must be 1 or more"},
         {"", "NewTurret\nTurretAccuracy=-1\nTurretRate=1\n", ":19: NewTurret #2: TurretAccuracy must be 0 or more"},
-        {"", "MonsterImmunity=Pebble,-0.5\n", ":19: MonsterImmunity factor must be 0 or more"},
-        {"", "MonsterImmunity=Slow,1.5\n", ":19: Slow immunity factor must be 0 to 1"},
+        {"", "MonsterImmunity=Pebble,nan\n", ":19: MonsterImmunity factor must be a number"},
+        {"", "MonsterImmunity=Slow,1.5\n", ":19: Slow immunity factor must be 1 or less"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c[2]);
@@ -185,8 +196,19 @@ TEST_F(LoaderTest, LevelsTheGameCannotPlayAreRefused) {
         EXPECT_EQ(dir.file("level.txt") + c[2], lines_of(log).back());
         EXPECT_TRUE(reports.back().error && reports.back().text == c[2].substr(c[2].find(": ") + 2)) << reports.back().text;
     }
-    // No level.txt at all: nothing logged and no map, only the red bar.
+    // Odd but playable: monsters that walk in from off the map or die to any
+    // hit, a turret that fires every tick, immunities that heal or hurry.
+    const std::string playable[][2] = {
+        {"Waypoint=1,0", "Waypoint=-3,0"}, {"MonsterHealth=20", "MonsterHealth=0"}, {"TurretRate=10", "TurretRate=0"},
+        {"", "MonsterImmunity=Pebble,-0.5\nMonsterImmunity=Slow,-1\n"},
+    };
+    for (const auto& c : playable) EXPECT_TRUE(load(replaced(level, c[0], c[1]))) << c[1] << log;
+    // No level.txt at all: nothing logged on standard output and no map, the
+    // red bar, and the file named on standard error.
+    testing::internal::CaptureStderr();
     ASSERT_FALSE(load("", dir.file("nothing-here")));
+    EXPECT_EQ(dir.file("nothing-here") + "/level.txt: cannot open: No such file or directory\n",
+              testing::internal::GetCapturedStderr());
     EXPECT_TRUE(log.empty() && !sim->mapcreated && reports.back().error && reports.back().progress == 0) << log;
     EXPECT_EQ("Unable to open level.txt!", reports.back().text);
 }

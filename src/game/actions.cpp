@@ -38,11 +38,12 @@ void drop_selection(Sim& s) {
     s.cursorframe = CURSOR_NORMAL;
 }
 
-// Damage per tick. A level cannot define a rate of 0 or less (the loader
-// refuses it), so this divides by a positive number.
+// Damage per tick: the bullet's damage over the rate. A rate of 0 (or
+// below, which fires the same) counts as 1: such a type fires on every tick,
+// so it is the strongest for its damage, and nothing divides by zero.
 double strength(const Sim& s, int type) {
     const Sim::Turret& t = s.turrettypes[type];
-    return s.bullettypes[t.bullet].damage / t.rate;
+    return s.bullettypes[t.bullet].damage / (t.rate < 1 ? 1 : t.rate);
 }
 
 void buy_from_sidebar(Sim& s) {
@@ -193,8 +194,8 @@ void Sim::addcursor(int dx, int dy) {
 void Sim::toggle_sidebar(bool open) { sidebarmove = 2 * open - 1; }
 
 int Sim::similarturret(int type) {
-    // Worth: damage per tick per unit of money (the loader guarantees a
-    // positive rate; a free type is worth infinitely much and compares so).
+    // Worth: damage per tick (the strength) per unit of money; a free type
+    // is worth infinitely much and compares so.
     auto worth = [this](int i) { return strength(*this, i) / turrettypes[i].cost; };
     double ref = worth(type);
     int best = -1;

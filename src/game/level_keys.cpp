@@ -3,6 +3,7 @@
 // the value is everything after the first '=', and names compare exactly.
 #include "game/level_load.h"
 
+#include "game/level_keys.h"
 #include "game/string_scan.h"
 
 #include <cmath>
@@ -47,7 +48,7 @@ Sim::Turret& turret(LevelLoad& l) { return l.sim.turrettypes.back(); }
 bool key_name(LevelLoad& l, char* v) { copy_text(l.sim.levelinfo[0], v); return true; }
 bool key_comment(LevelLoad& l, char* v) { copy_text(l.sim.levelinfo[1], v); return true; }
 bool key_author(LevelLoad& l, char* v) { copy_text(l.sim.levelinfo[2], v); return true; }
-bool key_tileset(LevelLoad& l, char* v) { handle_tileset(l, v); return true; }
+bool key_tileset(LevelLoad& l, char* v) { return handle_tileset(l, v); }
 
 bool key_bulletname(LevelLoad& l, char* v) { copy_text(bullet(l).name, v); return true; }
 bool key_bulletimg(LevelLoad& l, char* v) { return read_cell(v, bullet(l).imgx, bullet(l).imgy); }
@@ -56,7 +57,7 @@ bool key_bulletspeed(LevelLoad& l, char* v) { bullet(l).speed = std::atof(v); re
 bool key_bulleteffect(LevelLoad& l, char* v) {
     if (std::strcmp(v, "Slow") == 0) bullet(l).effect = EFFECT_SLOW;
     else if (v[0] == '\0') bullet(l).effect = EFFECT_NONE;
-    else log_line("Warning! Couldn't understand line number%d... Is the casing correct?", l.lineno);
+    else warn(l, LevelProblem::UnknownEffect, v, "Warning! Couldn't understand line number%d... Is the casing correct?", l.lineno);
     return true;
 }
 
@@ -82,15 +83,17 @@ bool key_monsterimmunity(LevelLoad& l, char* v) {
         effect.kind = -EFFECT_SLOW;
         what = "Slow";
     } else {
-        log_line("Warning! Couldn't find a bullet or an effect on line %d", l.lineno);
+        warn(l, LevelProblem::UnknownImmunity, name, "Warning! Couldn't find a bullet or an effect on line %d", l.lineno);
         return true;
     }
-    // The factor scales damage and speed every tick: it must be a number.
-    // Against Slow more than 1 would slow harder than the effect itself, and
-    // past 2 the monster would walk backwards.
-    if (!(effect.factor >= 0.0) || !std::isfinite(effect.factor))
-        return refuse(l, l.lineno, "MonsterImmunity factor must be 0 or more");
-    if (effect.kind == -EFFECT_SLOW && effect.factor > 1.0) return refuse(l, l.lineno, "Slow immunity factor must be 0 to 1");
+    // The factor scales damage and speed every tick: it must be a number, or
+    // a monster's health or position stops being one and it can never die
+    // or arrive. Against Slow more than 1 would slow harder than the effect
+    // itself; past 2 the monster walks backwards, so far for a large factor
+    // that its wave never ends. A factor below 0 only heals (or hurries) the
+    // monster: odd, but playable.
+    if (!std::isfinite(effect.factor)) return refuse(l, l.lineno, "MonsterImmunity factor must be a number");
+    if (effect.kind == -EFFECT_SLOW && effect.factor > 1.0) return refuse(l, l.lineno, "Slow immunity factor must be 1 or less");
     monster(l).immunities.push_back(effect);
     log_line("%s is immune to %s", monster(l).name, what);
     return true;
@@ -104,8 +107,8 @@ bool key_turretdesc(LevelLoad& l, char* v) { copy_text(turret(l).desc, v); retur
 bool key_turretbullet(LevelLoad& l, char* v) {
     int b = find_bullet(l.sim, v);
     if (b < 0) {
-        log_line("Warning! Bullet \"%s\"(line %d) could not be found! (Did you define it before the turrets? "
-                  "Is the casing correct?)", v, l.lineno);
+        warn(l, LevelProblem::UnknownBullet, v, "Warning! Bullet \"%s\"(line %d) could not be found! (Did you define it "
+             "before the turrets? Is the casing correct?)", v, l.lineno);
         b = 0;
     }
     turret(l).bullet = b;
@@ -208,18 +211,21 @@ const char* missing_record(const LevelLoad& l, Owner owner) {
 }
 
 bool open_record(LevelLoad& l, const char* line) {
+    std::vector<int>* lines;
     if (std::strcmp(line, "NewBullet") == 0) {
         l.sim.bullettypes.push_back(Sim::Bullet());
-        l.bulletlines.push_back(l.lineno);
+        lines = &l.bulletlines;
     } else if (std::strcmp(line, "NewMonster") == 0) {
         l.sim.monstertypes.push_back(Sim::Monster());
-        l.monsterlines.push_back(l.lineno);
+        lines = &l.monsterlines;
     } else if (std::strcmp(line, "NewTurret") == 0) {
         l.sim.turrettypes.push_back(Sim::Turret());
-        l.turretlines.push_back(l.lineno);
+        lines = &l.turretlines;
     } else {
         return false;
     }
+    lines->push_back(l.lineno);
+    l.progressview.line_taken(l.lineno, line, "", 0);
     return true;
 }
 
@@ -231,28 +237,37 @@ void count_progress(LevelLoad& l, bool capped) {
     l.progressview.report(l.progress, l.line, false);
 }
 
-bool handle_level_line(LevelLoad& l) {
+const char* level_key_name(int i) {
+    const int count = static_cast<int>(sizeof kKeys / sizeof kKeys[0]);
+    return i >= 0 && i < count ? kKeys[i].name : nullptr;
+}
+
+// The key handlers say false when they refused the level; reading goes on
+// either way.
+void handle_level_line(LevelLoad& l) {
     char* line = l.line;
-    if (line[0] == '#' || line[0] == '\0') return true;
+    if (line[0] == '#' || line[0] == '\0') return;
     if (line[0] == '>') {
         log_line("%s", line);
-        return true;
+        return;
     }
-    if (open_record(l, line)) return true;
+    if (open_record(l, line)) return;
     for (const Key& key : kKeys) {
         if (!startswith(line, key.name)) continue;
-        // The first Row makes the map before it is reported.
-        if (key.handle == key_row && !l.sim.mapcreated && !create_map(l)) return false;
+        // The first Row makes the map before it is reported; without a map
+        // (refused already) rows are skipped.
+        if (key.handle == key_row && !l.sim.mapcreated && (l.mapfailed || !create_map(l))) return;
         count_progress(l, key.progress == kCapped);
         if (const char* record = missing_record(l, key.owner)) {
-            log_line("Warning! Line %d needs a %s before it, skipped", l.lineno, record);
-            return true;
+            warn(l, LevelProblem::NeedsRecord, record, "Warning! Line %d needs a %s before it, skipped", l.lineno, record);
+            return;
         }
         l.tilechar = line[4];  // a Tile line's map character, before the cut
         int eq = subfind(line, "=");
         if (eq >= 0) substring(line, line, eq + 1, -1);
-        return key.handle(l, line);
+        l.progressview.line_taken(l.lineno, key.name, line, l.tilechar);
+        key.handle(l, line);
+        return;
     }
-    log_line("Warning: Non-null line ignored: %s", line);
-    return true;
+    warn(l, LevelProblem::UnknownLine, "", "Warning: Non-null line ignored: %s", line);
 }

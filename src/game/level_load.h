@@ -20,7 +20,9 @@ struct LevelLoad {
     int lineno = 0;
     char tilechar = 0;              // the character at position 4 of the line
     int progress = 0;
-    int rows = 0;                   // Row lines drawn so far
+    int rows = 0;                   // Row lines read so far, drawn or not
+    bool mapfailed = false;         // the map could not be made: rows are skipped
+    int tilesetline = 0;            // the last TileSet line, 0 if none
     int levelwidth = 0;             // as last read, in cells
     int levelheight = 0;
     int widthline = 0;              // the line that set them, 0 if none
@@ -39,12 +41,17 @@ struct LevelLoad {
         : sim(s), progressview(view), dir(d), file(std::string(d) + "/level.txt") {}
 };
 
-// One line of the file, already read into load.line; false once the level
-// is refused.
-bool handle_level_line(LevelLoad& load);
+// One line of the file, already read into load.line. Reading goes on after
+// a refusal, so that a listener hears about every line.
+void handle_level_line(LevelLoad& load);
 
-// Marks the level as refused; always returns false, for `return refuse(...)`.
+// Marks the level as refused (the first reason is the one the game shows)
+// and tells the listener; always returns false, for `return refuse(...)`.
 bool refuse(LevelLoad& load, int line, const char* format, ...) __attribute__((format(printf, 3, 4)));
+
+// Logs a warning about the current line and tells the listener.
+void warn(LevelLoad& load, LevelProblem kind, const char* subject, const char* format, ...)
+    __attribute__((format(printf, 4, 5)));
 
 // One more counted key line, shown on the loading screen; Row and Waypoint
 // stop counting at 100.
@@ -54,7 +61,7 @@ void count_progress(LevelLoad& load, bool capped);
 bool create_map(LevelLoad& load);
 // The Row and TileSet keys, which paint the map.
 bool draw_row(LevelLoad& load, char* value);
-void handle_tileset(LevelLoad& load, const char* value);
+bool handle_tileset(LevelLoad& load, const char* value);
 
 // The red frame and the path with its two markers, once the file is read.
 void draw_frame_and_path(LevelLoad& load);

@@ -6,18 +6,33 @@
 
 #include "platform/clock.h"
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 bool refuse(LevelLoad& load, int line, const char* format, ...) {
-    if (load.refused) return false;  // the first reason is the one shown
+    char reason[sizeof load.reason];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(load.reason, sizeof load.reason, format, args);
+    std::vsnprintf(reason, sizeof reason, format, args);
     va_end(args);
+    load.progressview.problem(line, LevelProblem::Refused, "", "", reason);
+    if (load.refused) return false;  // the first reason is the one shown
+    std::snprintf(load.reason, sizeof load.reason, "%s", reason);
     load.refused = true;
     load.refusedline = line;
     return false;
+}
+
+void warn(LevelLoad& load, LevelProblem kind, const char* subject, const char* format, ...) {
+    char message[kLevelLineMax + 200];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+    log_line("%s", message);
+    load.progressview.problem(load.lineno, kind, load.line, subject, message);
 }
 
 namespace {
@@ -56,6 +71,9 @@ bool Sim::load_level(const char* dir, LoadProgress& progress) {
     LevelLoad load(*this, progress, dir);
     FILE* file = std::fopen(load.file.c_str(), "r");
     if (file == nullptr) {
+        // The loading screen cannot name the file; standard error does, and
+        // the game's own log on standard output stays as it is.
+        std::fprintf(stderr, "%s: cannot open: %s\n", load.file.c_str(), std::strerror(errno));
         progress.report(0, "Unable to open level.txt!", true);
         return false;
     }
@@ -71,14 +89,15 @@ bool Sim::load_level(const char* dir, LoadProgress& progress) {
         LevelLine got = read_level_line(file, load.line);
         if (got == LevelLine::End) break;
         if (got == LevelLine::TooLong) {
-            log_line("Warning! Line %d is longer than %d characters, skipped", load.lineno, kLevelLineMax);
+            warn(load, LevelProblem::LineTooLong, "", "Warning! Line %d is longer than %d characters, skipped",
+                 load.lineno, kLevelLineMax);
             continue;
         }
-        if (!handle_level_line(load)) break;
+        handle_level_line(load);
     }
     std::fclose(file);
 
-    if (load.refused || !check_level(load)) return report_refusal(load);
+    if (!check_level(load)) return report_refusal(load);
 
     draw_frame_and_path(load);
     log_line("%d monster(s) loaded!", static_cast<int>(monstertypes.size()));

@@ -11,29 +11,41 @@
 
 #include <cstring>
 
-void handle_tileset(LevelLoad& l, const char* value) {
+bool handle_tileset(LevelLoad& l, const char* value) {
     Sim& sim = l.sim;
     std::snprintf(sim.levelinfo[3], sizeof sim.levelinfo[3], "%s", value);
-    // A tile set that cannot be read ends the game, as every missing image does.
-    SDL_Surface* loaded = load_image(std::string(l.dir) + "/" + value);
+    l.tilesetline = l.lineno;
+    // Tile sets come with downloaded levels: a broken one refuses the level,
+    // it does not end the game the way a missing picture of its own does.
+    const char* why = nullptr;
+    SDL_Surface* loaded = try_load_image(std::string(l.dir) + "/" + value, &why);
+    if (loaded == nullptr) return refuse(l, l.lineno, "Tile set: %s", why);
     if (sim.tileset != nullptr) SDL_FreeSurface(sim.tileset);
     sim.tileset = loaded;
     // The sheet's bottom-left pixel is its transparent colour.
     SDL_SetColorKey(loaded, SDL_SRCCOLORKEY, getpixel(loaded, 0, loaded->h - 1));
+    return true;
 }
 
 // Made once, with the LevelWidth and LevelHeight read before the first Row
 // line; cleared so that cells no row draws are black.
 bool create_map(LevelLoad& l) {
+    // Without a size there is no map to draw the rows on: the first reason is
+    // reported, and every later row skipped.
+    l.mapfailed = true;
     if (l.widthline == 0 || l.heightline == 0) return refuse(l, l.lineno, "Row before LevelWidth and LevelHeight");
     if (l.levelwidth < 1 || l.levelwidth > kMaxMapColumns)
         return refuse(l, l.widthline, "LevelWidth must be 1 to %d", kMaxMapColumns);
     if (l.levelheight < 1 || l.levelheight > kMaxMapRows)
         return refuse(l, l.heightline, "LevelHeight must be 1 to %d", kMaxMapRows);
+    l.mapfailed = false;
     SDL_Surface* made = SDL_CreateRGBSurface(SDL_SWSURFACE, l.levelwidth * kCell, l.levelheight * kCell, kScreenDepth, 0, 0, 0, 0);
     SDL_Surface* map = made ? SDL_DisplayFormat(made) : nullptr;
     if (made) SDL_FreeSurface(made);
-    if (map == nullptr) return refuse(l, l.lineno, "Could not make the map image");
+    if (map == nullptr) {
+        l.mapfailed = true;
+        return refuse(l, l.lineno, "Could not make the map image");
+    }
     SDL_FillRect(map, nullptr, SDL_MapRGB(map->format, 0, 0, 0));
     l.sim.map = map;
     l.sim.mapcreated = true;
@@ -67,17 +79,16 @@ void blit_cell(SDL_Surface* from, int cx, int cy, SDL_Surface* to, int x, int y)
 }  // namespace
 
 bool draw_row(LevelLoad& l, char* value) {
-    if (l.rows >= kMaxMapRows) return refuse(l, l.lineno, "Map row beyond %d rows", kMaxMapRows);
+    const int n = l.rows++;  // a row takes its place on the map, drawn or not
+    if (n >= kMaxMapRows) return n == kMaxMapRows ? refuse(l, l.lineno, "Map row beyond %d rows", kMaxMapRows) : false;
     int length = static_cast<int>(std::strlen(value));
     if (length > kMaxMapColumns) return refuse(l, l.lineno, "Map row longer than %d cells", kMaxMapColumns);
-    const int n = l.rows;
     for (int i = 0; i < length; i++) {
         const Sim::Tile* tile = find_tile(l, value[i]);
         if (tile == nullptr) continue;  // an undefined character leaves its cell alone
         l.sim.buildable[i][n] = tile->buildable;
         blit_cell(l.sim.tileset, tile->x, tile->y, l.sim.map, kCell * i, kCell * n);
     }
-    l.rows++;
     return true;
 }
 

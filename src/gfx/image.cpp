@@ -12,13 +12,17 @@ namespace {
 }
 }  // namespace
 
-SDL_Surface* load_bmp(const char* filename) {
+SDL_Surface* load_bmp(const char* filename, const char** why) {
+    const char* unused;
+    if (why == nullptr) why = &unused;
     // Files from level packs are untrusted: SDL's decoder only sees files
     // whose header and palette make sense.
-    if (bmp_check_file(filename) != nullptr) return nullptr;
+    *why = bmp_check_file(filename);
+    if (*why != nullptr) return nullptr;
     SDL_RWops* stream = SDL_RWFromFile(filename, "rb");
-    if (stream == nullptr) return nullptr;
-    return SDL_LoadBMP_RW(stream, 1);
+    SDL_Surface* decoded = stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
+    if (decoded == nullptr) *why = "cannot decode";
+    return decoded;
 }
 
 SDL_Surface* load_bmp_or_exit(const char* filename) {
@@ -27,12 +31,20 @@ SDL_Surface* load_bmp_or_exit(const char* filename) {
     return loaded;
 }
 
-SDL_Surface* load_image(std::string filename) {
-    SDL_Surface* loaded = load_bmp_or_exit(filename.c_str());
+SDL_Surface* try_load_image(const std::string& filename, const char** why) {
+    SDL_Surface* loaded = load_bmp(filename.c_str(), why);
+    if (loaded == nullptr) return nullptr;
     SDL_Surface* converted = SDL_DisplayFormat(loaded);
     SDL_FreeSurface(loaded);
     // A picture that cannot be converted cannot be drawn either: the same as
     // a picture that cannot be read.
+    if (converted == nullptr) *why = "cannot convert";
+    return converted;
+}
+
+SDL_Surface* load_image(std::string filename) {
+    const char* why;
+    SDL_Surface* converted = try_load_image(filename, &why);
     if (converted == nullptr) cannot_load(filename.c_str());
     return converted;
 }

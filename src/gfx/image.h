@@ -14,7 +14,12 @@ SDL_Surface* load_image(std::string filename);
 SDL_Surface* load_bmp_or_exit(const char* filename);
 
 // The decoded image, or null when the file is missing or not a BMP this game
-// can read safely.
-SDL_Surface* load_bmp(const char* filename);
+// can read safely; *why, when given, then says what is wrong ("cannot open",
+// the header check that failed, ...).
+SDL_Surface* load_bmp(const char* filename, const char** why = nullptr);
+
+// load_image for files that may be broken without ending the game (a level's
+// tile set): null, with *why set, instead of the end of the process.
+SDL_Surface* try_load_image(const std::string& filename, const char** why);
 
 void apply_surface(int x, int y, SDL_Surface* source, SDL_Surface* destination);
