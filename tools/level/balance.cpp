@@ -106,7 +106,8 @@ std::string balance_summary(const BalanceReport& r) {
 
 void print_balance(std::FILE* out, const std::string& dir, const BalanceReport& r) {
     if (!r.loaded) {
-        std::fprintf(out, "%s: %s\n", dir.c_str(), r.problem.c_str());
+        std::fprintf(out, "%s: %s\n('rampartica-level check %s' lists every problem)\n", dir.c_str(), r.problem.c_str(),
+                     dir.c_str());
         return;
     }
     std::fprintf(out, "%s\n", dir.c_str());

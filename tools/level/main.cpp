@@ -45,7 +45,7 @@ int balance(const LevelDir& dir, const char* svg_file) {
     BalanceReport report = run_balance(dir.path);
     print_balance(stdout, dir.shown, report);
     if (svg_file != nullptr && report.loaded) {
-        std::string svg = balance_svg(report, dir.shown + ": " + balance_summary(report));
+        std::string svg = balance_svg(report, dir.shown);
         std::FILE* out = std::fopen(svg_file, "w");
         bool written = out != nullptr && std::fwrite(svg.data(), 1, svg.size(), out) == svg.size();
         if (out != nullptr && std::fclose(out) != 0) written = false;

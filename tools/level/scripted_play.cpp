@@ -66,6 +66,16 @@ bool visible_spot(const Sim& sim, ScriptedPlay::Cell cell, int* sx, int* sy) {
     return true;
 }
 
+// The loader's last line names the file, the line and the reason; a level
+// without a readable level.txt logs nothing.
+std::string refusal(const std::string& log) {
+    size_t end = log.find_last_not_of('\n');
+    if (end == std::string::npos) return "Unable to open level.txt!";
+    size_t start = log.rfind('\n', end);
+    start = start == std::string::npos ? 0 : start + 1;
+    return log.substr(start, end + 1 - start);
+}
+
 }  // namespace
 
 std::string broken_invariant(const Sim& s) {
@@ -121,7 +131,7 @@ ScriptedPlay::ScriptedPlay(const std::string& dir, const std::function<void()>& 
     CapturedStdout log;  // the loader's log, wanted only when it refuses
     loaded = sim.load_level(dir.c_str(), loading);
     if (loaded) cells = rank_cells(sim);
-    else problem = dir + " refused: " + log.text();
+    else problem = dir + " refused: " + refusal(log.text());
     unclickable_.assign(cells.size(), 0);
 }
 

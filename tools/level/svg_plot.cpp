@@ -8,7 +8,7 @@
 namespace {
 
 const int kWidth = 640, kHeight = 360;
-const int kLeft = 60, kRight = 20, kTop = 40, kBottom = 40;
+const int kLeft = 60, kRight = 20, kTop = 56, kBottom = 40;
 
 // Text for SVG: the names come from level files.
 std::string escaped(const std::string& s) {
@@ -74,7 +74,8 @@ std::string balance_svg(const BalanceReport& r, const std::string& title) {
     std::string svg = format("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%d\" height=\"%d\" viewBox=\"0 0 %d %d\" "
                              "font-family=\"sans-serif\" font-size=\"11\">\n", kWidth, kHeight, kWidth, kHeight);
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-    svg += format("<text x=\"%d\" y=\"18\" font-size=\"14\">", kLeft) + escaped(title) + "</text>\n";
+    svg += format("<text x=\"%d\" y=\"16\" font-size=\"14\">", kLeft) + escaped(title) + "</text>\n";
+    svg += format("<text x=\"%d\" y=\"32\">", kLeft) + escaped(balance_summary(r)) + "</text>\n";
     // Powers of ten up the side, waves along the bottom, and a dashed line
     // where the defined waves end and the endless repeats begin.
     const int step = std::max(1, static_cast<int>(std::ceil((s.hi - s.lo) / 8)));
@@ -95,8 +96,8 @@ std::string balance_svg(const BalanceReport& r, const std::string& title) {
     }
     svg += polyline(r, s, threat, "#c0392b");
     svg += polyline(r, s, defence, "#2471a3");
-    svg += format("<text x=\"%d\" y=\"34\" fill=\"#c0392b\">threat: total health / path ticks</text>\n", kLeft);
-    svg += format("<text x=\"%d\" y=\"34\" fill=\"#2471a3\">defence: damage / tick</text>\n", kLeft + 220);
+    svg += format("<text x=\"%d\" y=\"48\" fill=\"#c0392b\">threat: total health / path ticks</text>\n", kLeft);
+    svg += format("<text x=\"%d\" y=\"48\" fill=\"#2471a3\">defence: damage / tick</text>\n", kLeft + 220);
     svg += "</svg>\n";
     return svg;
 }

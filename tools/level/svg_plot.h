@@ -8,4 +8,5 @@
 
 #include <string>
 
+// title: what the plot is of (the level's directory); the summary goes under it.
 std::string balance_svg(const BalanceReport& report, const std::string& title);
