@@ -92,6 +92,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sim->set_bar("img/bar.bmp");
     sim->load_level(scratch.c_str());
     delete sim;
-    check_level("fuzz", scratch);
+    check_level_dir("fuzz", scratch);
     return 0;
 }

@@ -93,7 +93,7 @@ TEST(LevelCheckTest, EachMistakeIsFoundOnItsLine) {
         std::string text = edited(kLevel, c);
         SCOPED_TRACE(text);
         dir.write("level.txt", text);
-        std::vector<std::string> got = found(check_level("any", dir.path));
+        std::vector<std::string> got = found(check_level_dir("any", dir.path));
         ASSERT_EQ(c.want.size(), got.size()) << ::testing::PrintToString(got);
         for (size_t i = 0; i < got.size(); i++) EXPECT_EQ(0u, got[i].rfind(c.want[i], 0)) << got[i];
     }

@@ -4,6 +4,8 @@
 #include "level/captured_stdout.h"
 #include "level/level_facts.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -81,7 +83,7 @@ bool LevelCheck::has_error() const {
     return false;
 }
 
-LevelCheck check_level(const std::string& shown, const std::string& path) {
+LevelCheck check_level_dir(const std::string& shown, const std::string& path) {
     LevelCheck check;
     check.file = shown + "/level.txt";
     LevelFacts facts;
@@ -119,6 +121,15 @@ LevelCheck check_level(const std::string& shown, const std::string& path) {
         out.push_back({*returns.begin(), !loaded,
                        "carriage return (CRLF line ends): the game keeps it as part of the line, so record lines, "
                        "names and files stop matching; save level.txt with LF line ends"});
+    }
+    // In the source tree a level folder holds tiles.txt, from which the
+    // build draws tiles.bmp into the run folder's copy of the level.
+    for (const KeyLine* t : facts.all("TileSet")) {
+        const std::string stem = t->value.substr(0, t->value.rfind('.'));
+        if (access((path + "/" + stem + ".txt").c_str(), F_OK) != 0) continue;
+        for (Finding& f : out)
+            if (f.line == t->line && f.text.rfind("Tile set: cannot open", 0) == 0)
+                f.text += "; " + stem + ".txt is here: check the built copy of the level (build/run/levels/...)";
     }
     // A finding about the whole file points at its end, where the missing
     // part would go.

@@ -22,7 +22,7 @@ struct LevelCheck {
 // Loads the level at path (the directory) headlessly, as the game would,
 // and runs every check on it; shown is the directory as the user named it.
 // The game's pictures must be in the working folder.
-LevelCheck check_level(const std::string& shown, const std::string& path);
+LevelCheck check_level_dir(const std::string& shown, const std::string& path);
 
 // "FILE:LINE: error: TEXT" or "...: warning: ...", one a line, in line order.
 void print_findings(std::FILE* out, const LevelCheck& check);

@@ -73,7 +73,7 @@ void report_loader_problems(const LevelFacts& facts, const Sim& sim, std::vector
                    " instead" + bullet_hint(facts, sim, p.subject, p.line);
             break;
         case LevelProblem::Refused:
-            out.push_back({p.line, true, p.message + " (the game refuses the level)"});
+            out.push_back({p.line, true, p.message});  // an error is a refusal
             continue;
         }
         out.push_back({p.line, false, text});

@@ -34,7 +34,7 @@ struct LevelDir {
 int check(const std::vector<LevelDir>& dirs) {
     bool any_error = false;
     for (const LevelDir& dir : dirs) {
-        LevelCheck result = check_level(dir.shown, dir.path);
+        LevelCheck result = check_level_dir(dir.shown, dir.path);
         print_findings(stdout, result);
         any_error |= result.has_error();
     }
