@@ -18,10 +18,10 @@ fail() { echo "$zip: $*" >&2; exit 1; }
 cd "$tmp/rampartica"
 data=$(cd "$ref" && find img letters.bmp letters_black.bmp levels -type f | sort)
 [ -n "$data" ] || fail "the reference $ref holds no game data"
-want=$(printf '%s\n' README.txt rampartica rampartica.gpe $data | sort)
+want=$( { printf '%s\n' README.txt rampartica rampartica.gpe; echo "$data"; } | sort)
 have=$(find . -type f | sed 's|^\./||' | sort)
 [ "$have" = "$want" ] || fail "$(diff <(echo "$want") <(echo "$have") | sed -n 's/^</missing:/p; s/^>/unexpected:/p' | tr '\n' ' ')"
-for f in $data; do cmp -s "$f" "$ref/$f" || fail "$f differs from $ref/$f"; done
+while IFS= read -r f; do cmp -s "$f" "$ref/$f" || fail "$f differs from $ref/$f"; done <<< "$data"
 
 kind=$(file -b rampartica)
 case $kind in "ELF 32-bit LSB executable, ARM"*) ;; *) fail "the game is not a 32-bit ARM executable: $kind" ;; esac
