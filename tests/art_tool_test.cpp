@@ -24,7 +24,7 @@ std::string run_tool(const TempDir& run, const std::string& file, const std::str
     src.write(file, text);
     int status = -1;
     const std::string tool = RAMPARTICA_BINARY_DIR "/tools/art/rampartica-art";
-    std::string log = run_command("'" + tool + "' '" + src.path + "' '" + run.path + "' 2>&1", &status);
+    std::string log = run_command(program_command(tool) + " '" + src.path + "' '" + run.path + "' 2>&1", &status);
     EXPECT_EQ(succeeds, status == 0) << log;
     return log;
 }

@@ -164,6 +164,21 @@ TEST_F(LoaderTest, OddLinesGiveTheirExactValuesAndWarningsAndUndrawableCellsStay
     EXPECT_TRUE(sim->buildable[0][0] && sim->buildable[1][1] && sim->buildable[2][1] && !sim->buildable[0][1]);
 }
 
+// `char` is signed on x86 and unsigned on ARM: map characters of 128 and
+// above (a Latin-1 level) must name their tiles on both, and byte 0xFF must
+// not pass for the end of the file.
+TEST_F(LoaderTest, MapCharactersAbove127NameTheirTilesOnEveryCpu) {
+    ASSERT_TRUE(load("TileSet=tiles.bmp\nTile\xe9=2,0,1\nTile\xff=6,0,0\nTile.=0,0,0\nLevelWidth=3\nLevelHeight=2\n"
+                     "Row=\xe9\xff\xe9\nRow=...\nWaypoint=0,1\nWaypoint=2,1\n"
+                     "NewMonster\nMonsterHealth=1\nMonsterSpeed=1\n")) << log;
+    EXPECT_NE(std::string::npos, log.find("Tile: 6/0, id: \xff, not buildable")) << log;
+    const int tiles[] = {2, 6, 2};
+    for (int c = 0; c < 3; c++) {
+        EXPECT_EQ(c != 1, sim->buildable[c][0]) << "column " << c;
+        EXPECT_EQ(cell(tiles[c], 0), getpixel(sim->map, 16 * c + 5, 5)) << "column " << c;
+    }
+}
+
 // The reason goes to the loading screen as an error and to the log with file and line.
 TEST_F(LoaderTest, LevelsTheGameCannotPlayAreRefused) {
     const std::string level = "TileSet=tiles.bmp\nTile.=0,0,1\nTile#=2,0,0\nLevelWidth=4\nLevelHeight=2\n"  // 1-5

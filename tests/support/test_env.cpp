@@ -111,6 +111,8 @@ std::string run_command(const std::string& command, int* status) {
     return out;
 }
 
+std::string program_command(const std::string& path) { return RAMPARTICA_RUNNER " '" + path + "'"; }
+
 std::string read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;

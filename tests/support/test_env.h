@@ -30,4 +30,8 @@ struct TempDir {
 // exit status (or -1 when it did not exit normally).
 std::string run_command(const std::string& command, int* status);
 
+// The start of a command line that runs one of our own programs, through the
+// emulator when the tests run on another CPU.
+std::string program_command(const std::string& path);
+
 std::string read_file(const std::string& path);
