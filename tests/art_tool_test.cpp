@@ -25,7 +25,7 @@ std::string run_tool(const TempDir& run, const std::string& file, const std::str
         fs::copy(RAMPARTICA_SOURCE_DIR + std::string(dir), src.path + dir, fs::copy_options::recursive);
     src.write(file, text);
     int status = -1;
-    const std::string tool = RAMPARTICA_BINARY_DIR "/tools/art/rampartica-art";
+    const std::string tool = RAMPARTICA_ART_TOOL;
     std::string log = run_command("'" + tool + "' '" + src.path + "' '" + run.path + "' " +
                                       (icons.empty() ? "" : "'" + icons + "' ") + "2>&1",
                                   &status);
