@@ -79,9 +79,9 @@ set(CPACK_PACKAGE_NAME rampartica)
 set(CPACK_PACKAGE_VENDOR "The Rampartica developers")
 set(CPACK_PACKAGE_CONTACT "The Rampartica developers <rampartica@rampartica.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "small tower-defense game in retro pixels")
-set(CPACK_PACKAGE_DESCRIPTION "Buy turrets, place them beside the path and hold off waves of monsters. \
-Made for the GP2X handheld (320x240); on a desktop it plays with the keyboard or a gamepad. \
-Levels are plain text, so players can write their own.")
+set(CPACK_PACKAGE_DESCRIPTION "Buy turrets, place them beside the path and hold off waves of monsters.
+Made for the GP2X handheld (320x240); on a desktop it plays with the
+keyboard or a gamepad. Levels are plain text, so players can write their own.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_HOMEPAGE_URL ${RAMPARTICA_HOMEPAGE})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
