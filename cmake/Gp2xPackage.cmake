@@ -6,12 +6,12 @@ if(NOT RAMPARTICA_PLATFORM STREQUAL "gp2x")
   return()
 endif()
 
-set(RAMPARTICA_GP2X_STAGE ${CMAKE_BINARY_DIR}/gp2x-stage)
-set(RAMPARTICA_GP2X_ZIP ${CMAKE_BINARY_DIR}/rampartica-gp2x.zip)
+set(RAMPARTICA_GP2X_STAGE ${PROJECT_BINARY_DIR}/gp2x-stage)
+set(RAMPARTICA_GP2X_ZIP ${PROJECT_BINARY_DIR}/rampartica-gp2x.zip)
 add_custom_target(gp2x-zip
   COMMAND ${CMAKE_COMMAND} -DRUN=${RAMPARTICA_RUN_DIR} -DSTAGE=${RAMPARTICA_GP2X_STAGE}
-          -DGAME=$<TARGET_FILE:rampartica> -DSTRIP=${CMAKE_STRIP} -DDIST=${CMAKE_SOURCE_DIR}/dist/gp2x
-          -P ${CMAKE_SOURCE_DIR}/cmake/stage_gp2x.cmake
+          -DGAME=$<TARGET_FILE:rampartica> -DSTRIP=${CMAKE_STRIP} -DDIST=${PROJECT_SOURCE_DIR}/dist/gp2x
+          -P ${PROJECT_SOURCE_DIR}/cmake/stage_gp2x.cmake
   COMMAND ${CMAKE_COMMAND} -E rm -f ${RAMPARTICA_GP2X_ZIP}
   COMMAND ${CMAKE_COMMAND} -E chdir ${RAMPARTICA_GP2X_STAGE}
           ${CMAKE_COMMAND} -E tar cf ${RAMPARTICA_GP2X_ZIP} --format=zip rampartica

@@ -60,9 +60,10 @@ bool ingame_start(GameLoop& loop, const char* levelname) {
         loop.backtomenu = true;
         return false;
     }
-    // Whatever the player did while the level loaded is dropped.
+    // Whatever the player did while the level loaded is dropped, except a
+    // close of the window: the player asked to leave, and that always wins.
     SDL_Event stale;
-    platform_poll_event(&stale);
+    if (platform_poll_event(&stale) && stale.type == SDL_QUIT) std::exit(0);
     return true;
 }
 

@@ -10,13 +10,28 @@
 #   closing the window ends the process through the exit handler, status 0.
 #
 # usage: play_test.sh <rampartica binary> <run dir> <out dir>
+#        play_test.sh --launcher <installed launcher> <data home> <out dir>
+# The second form plays an installed game the way a player starts it: the
+# launcher, run from a folder of its own with XDG_DATA_HOME=<data home> (so
+# the run dir is <data home>/rampartica), on the SDL the launcher picks: with
+# sdl12-compat the window is three times the size, and every screenshot is
+# sampled back down to the game's 320x240.
 # The screenshots stay in <out dir>; with RAMPARTICA_SCREENSHOTS=<dir> the
 # menu, help and game pictures are also copied there (twice the size) for
 # the README.
 set -u
 
-BIN=$(realpath "$1")
-RUN=$(realpath "$2")
+LAUNCHER=
+if [ "$1" = --launcher ]; then
+    shift
+    LAUNCHER=$(realpath "$1")
+    mkdir -p "$2"
+    BIN=$LAUNCHER
+    RUN=$(realpath "$2")/rampartica
+else
+    BIN=$(realpath "$1")
+    RUN=$(realpath "$2")
+fi
 mkdir -p "$3"
 OUT=$(realpath "$3")
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -63,7 +78,7 @@ ${CXX:-c++} -std=c++17 -O1 -o "$OUT/wm_delete" "$HERE/wm_delete.cpp" -lX11 2>"$O
 step "starting Xvfb"
 # Xvfb picks a free display itself and writes its number once it is ready.
 : >"$OUT/display"
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$OUT/display" >"$OUT/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$OUT/display" >"$OUT/xvfb.log" 2>&1 &
 XVFB_PID=$!
 for _ in $(seq 1 200); do
     [ -s "$OUT/display" ] && break
@@ -73,13 +88,23 @@ done
 [ -s "$OUT/display" ] || fail "Xvfb named no display"
 export DISPLAY=":$(tr -d '[:space:]' <"$OUT/display")"
 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "display $DISPLAY does not answer"
-# The pointer stays off the window: a motion over the menu would move its
-# highlight.
-xdotool mousemove 630 470
+# The pointer stays off the window, even a 3x one: a motion over the menu
+# would move its highlight.
+xdotool mousemove 1020 760
 
 step "starting the game"
 rm -f "$OUT"/*.png
 start_game() {
+    if [ -n "$LAUNCHER" ]; then
+        (
+            mkdir -p "$OUT/elsewhere" && cd "$OUT/elsewhere" || exit 99
+            # The launcher's own choice of SDL and window size, as a player gets it.
+            exec env -u SDL_VIDEODRIVER -u LD_LIBRARY_PATH -u SDL12COMPAT_WINDOW_SCALING \
+                -u SDL12COMPAT_SCALE_METHOD XDG_DATA_HOME="${RUN%/rampartica}" SDL_AUDIODRIVER=dummy "$LAUNCHER"
+        ) >"$OUT/stdout.txt" 2>"$OUT/stderr.txt" &
+        GAME_PID=$!
+        return
+    fi
     (
         cd "$RUN" || exit 99
         # The SDL the caller's library path gives (classic SDL 1.2 by default,
@@ -114,15 +139,23 @@ for attempt in 1 2; do
     break
 done
 [ -n "$WID" ] || fail "no window named Rampartica"
-echo "playing on $(grep -m 1 -o '/[^ ]*libSDL-1\.2[^ ]*' "/proc/$GAME_PID/maps" 2>/dev/null)"
+SDL_LIB=$(grep -m 1 -o '/[^ ]*libSDL-1\.2[^ ]*' "/proc/$GAME_PID/maps" 2>/dev/null)
+echo "playing on $SDL_LIB"
 timeout 5 xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
+# The launcher scales the window three times on sdl12-compat; the game
+# started directly always gets 320x240.
+SCALE=1
+[ -n "$LAUNCHER" ] && [[ "$SDL_LIB" == */sdl12-compat/* ]] && SCALE=3
 GEOMETRY=$(xdotool getwindowgeometry "$WID" | sed -n 's/.*Geometry: //p')
-[ "$GEOMETRY" = "320x240" ] || fail "window is $GEOMETRY, not 320x240"
+[ "$GEOMETRY" = "$((320 * SCALE))x$((240 * SCALE))" ] || fail "window is $GEOMETRY, not $((320 * SCALE))x$((240 * SCALE))"
 
 # --- waiting by looking ----------------------------------------------------
 
 SHOT="$OUT/current.png"
-shot() { import -window "$WID" "$SHOT" 2>/dev/null; }
+shot() {
+    import -window "$WID" "$SHOT" 2>/dev/null || return 1
+    [ "$SCALE" = 1 ] || convert "$SHOT" -sample 320x240 "$SHOT"
+}
 keep() { cp "$SHOT" "$OUT/$1.png"; }
 # Keys go to the focused window through XTEST, as a real keyboard's would.
 press() { xdotool key --delay 60 "$@"; }

@@ -8,6 +8,11 @@ const std::vector<RequiredPicture>& required_pictures() {
     return list;
 }
 
+const std::vector<int>& icon_sizes() {
+    static const std::vector<int> list{32, 48, 64, 128, 256};
+    return list;
+}
+
 static std::string size_text(int w, int h) { return std::to_string(w) + "x" + std::to_string(h); }
 
 std::string check_picture(const std::string& name, const Image& image) {
@@ -30,5 +35,12 @@ std::string check_tile_sheet(const Image& image) {
             if (image.at(x, y) == kKeyMagenta)
                 return "terrain row has a see-through (magenta) pixel at (" + std::to_string(x) + "," +
                        std::to_string(y) + "); map tiles must be opaque";
+    return {};
+}
+
+std::string check_icon(const Image& image) {
+    if (image.width() != kIconSource || image.height() != kIconSource)
+        return "an icon must be " + size_text(kIconSource, kIconSource) + ", the source makes " +
+               size_text(image.width(), image.height());
     return {};
 }

@@ -20,6 +20,13 @@ const std::vector<RequiredPicture>& required_pictures();
 constexpr int kTileSheetWidth = 128;
 constexpr int kTileSheetHeight = 64;
 
+// A desktop icon, art/icons/<name>.txt, is drawn once at this size, square,
+// and scaled up by whole numbers to every size the desktop's hicolor theme
+// asks for, so its pixels stay crisp like the game's. Magenta is see-through.
+constexpr int kIconSource = 16;
+const std::vector<int>& icon_sizes();
+
 // Returns an empty string when the picture is fine, else what is wrong.
 std::string check_picture(const std::string& name, const Image& image);
 std::string check_tile_sheet(const Image& image);
+std::string check_icon(const Image& image);

@@ -19,3 +19,10 @@ void Image::fill_rect(int x, int y, int w, int h, Rgb c) {
     for (int yy = y0; yy < y1; ++yy)
         for (int xx = x0; xx < x1; ++xx) pixels_[index(xx, yy)] = c;
 }
+
+Image Image::scaled(int factor) const {
+    Image out(width_ * factor, height_ * factor);
+    for (int y = 0; y < out.height_; ++y)
+        for (int x = 0; x < out.width_; ++x) out.pixels_[out.index(x, y)] = at(x / factor, y / factor);
+    return out;
+}

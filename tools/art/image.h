@@ -32,6 +32,8 @@ public:
         if (contains(x, y)) pixels_[index(x, y)] = c;
     }
     void fill_rect(int x, int y, int w, int h, Rgb c);
+    // Each pixel becomes a factor x factor block.
+    Image scaled(int factor) const;
 
 private:
     int index(int x, int y) const { return y * width_ + x; }
