@@ -1,6 +1,6 @@
 // Uses a piece of the game's library from the host project.
 #include "gfx/sine.h"
-#include "gfx/strings.h"
+#include "game/string_scan.h"
 
 int main() {
     build_sine_table();
