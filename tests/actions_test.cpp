@@ -1,5 +1,5 @@
-// The player's actions: cursor, sidebar icons, Ready, placing, choosing
-// types and starting waves.
+// The player's actions: sidebar icons, Ready, placing, choosing types and
+// starting waves with their announcements in the message box.
 #include "support/sim_builder.h"
 
 #include <climits>
@@ -13,8 +13,8 @@ class ActionsTest : public EmptyBoxTest {};
 // tile is buildable.
 std::unique_ptr<Sim> shop_sim(int mapw = 400, int maph = 240) {
     auto s = make_sim(mapw, maph);
-    s->bullettypes = {bullet_type("Pellet", 10, 4, -1), bullet_type("Shell", 20, 4, -1),
-                      bullet_type("Big", 30, 4, -1), bullet_type("Blank", 0, 4, -1)};
+    s->bullettypes = {bullet_type("Pellet", 10, 4, EFFECT_NONE), bullet_type("Shell", 20, 4, EFFECT_NONE),
+                      bullet_type("Big", 30, 4, EFFECT_NONE), bullet_type("Blank", 0, 4, EFFECT_NONE)};
     s->turrettypes = {turret_type("Gun", 10, 0, 50, 5, 0), turret_type("Mortar", 10, 1, 50, 10, 0),
                       turret_type("Cannon", 50, 2, 50, 10, 0), turret_type("Dud", 1, 3, 50, 10, 0)};
     s->monstertypes = {monster_type("Goblin", 40.7, 1, 1, 2)};
@@ -23,25 +23,14 @@ std::unique_ptr<Sim> shop_sim(int mapw = 400, int maph = 240) {
 }
 
 // The selected type, or -1 while idle.
-int selected(const Sim& s) { return s.buildmode == 1 ? s.selectedturret : -1; }
+int selected(const Sim& s) { return s.buildmode == BUILD_PLACING ? s.selectedturret : -1; }
 
 // Code 0 at screen (x, y) with `type` selected first (-1: idle); what is selected after.
 int click(Sim& s, int x, int y, int type = -1) {
-    s.buildmode = type >= 0, s.selectedturret = type;
+    s.buildmode = type >= 0 ? BUILD_PLACING : BUILD_IDLE, s.selectedturret = type;
     s.cursorx = x, s.cursory = y;
-    s.cursorclick(0);
+    s.cursorclick(CLICK_PRESS);
     return selected(s);
-}
-
-TEST_F(ActionsTest, CursorClampsToTheScreenBothBoundsInclusiveAndIsKeyedOnPureBlue) {
-    auto s = make_sim();
-    s->set_cursor("img/cursor.bmp");
-    EXPECT_EQ(SDL_MapRGB(s->cursor->format, 0, 0, 255), s->cursor->format->colorkey);
-    const int moves[][4] = {{-50, -50, 0, 0}, {320, 240, 320, 240}, {1, 1, 320, 240}, {INT_MAX, INT_MIN, 320, 0}};
-    for (const auto& m : moves) {
-        s->addcursor(m[0], m[1]);
-        EXPECT_EQ(std::make_pair(m[2], m[3]), std::make_pair(s->cursorx, s->cursory));
-    }
 }
 
 TEST_F(ActionsTest, IconsSellStrictlyInsideOnlyWhatIsAffordableAndReadyHasInclusiveEdges) {
@@ -52,7 +41,7 @@ TEST_F(ActionsTest, IconsSellStrictlyInsideOnlyWhatIsAffordableAndReadyHasInclus
     for (int i = 0; i < 4; i++)
         for (const auto& [dx, dy, hit] : points)
             EXPECT_EQ(hit ? i : -1, click(*s, left[i] + dx, top[i] + dy)) << i << " at +" << dx << ",+" << dy;
-    EXPECT_EQ(3, s->cursorframe);  // set by selecting
+    EXPECT_EQ(CURSOR_BUILDABLE, s->cursorframe);  // set by selecting
     s->money = 49;
     EXPECT_EQ(-1, click(*s, 294, 99));
     EXPECT_EQ(Lines({"Not enough money to buy Cannon!"}), drain_messages());
@@ -89,19 +78,25 @@ TEST_F(ActionsTest, PlacingBuildsOnTheTileUnderThePreviewWithinTheMapAreaMapAndG
     }
 }
 
-TEST_F(ActionsTest, NextWaveStartsOnceAndAnnouncesItLineByLine) {
+TEST_F(ActionsTest, NextWaveIsAnnouncedLineByLineAndTheBoxKeepsShortCopiesOfItsOwn) {
     auto s = shop_sim();
     s->monstertypes = {monster_type("Goblin", 40.7, 1, 1, 2), monster_type("Orc", 1e300, 1, 5, 2)};
-    s->monstertypes[0].immunities = {{1, 0.5}, {-1, 0.0}, {3, 0.333}, {-2, 0.5}, {9, 0.5}};
-    s->cursorclick(3);
+    s->monstertypes[0].immunities = {{1, 0.5}, {-1, 0.0}, {3, 0.333}, {-2, 0.5}, {9, 0.5}};  // no effect 2, no type 9
+    s->cursorclick(CLICK_NEXT_WAVE);
     EXPECT_EQ(Lines({"Level: 1", "A Goblin! HP: 40", "Shell: 50% Damage", "Slow: 0% effectivity", "Blank: 33% Damage"}),
               drain_messages());
-    s->cursorclick(3);  // while it runs: nothing
-    EXPECT_EQ(Lines(), drain_messages());
     s->waverunning = false;
     s->wave = 1;
-    s->cursorclick(3);  // health beyond the int range is shown held to it
+    s->cursorclick(CLICK_NEXT_WAVE);  // health beyond the int range is shown held to it
     EXPECT_EQ(Lines({"Level: 2", "5 Orcs! HP: 2147483647"}), drain_messages());
+    // The box keeps a copy of at most 199 characters, and a box cleared mid-slide starts afresh.
+    box.add(std::string(250, 'q').c_str());
+    box.step();
+    EXPECT_EQ(Lines({std::string(199, 'q')}), Lines(box.lines.begin(), box.lines.end()));
+    box.clear();
+    box.add("x");
+    box.step();
+    EXPECT_EQ(0.05, box.anim);
 }
 
 TEST_F(ActionsTest, TypeCodesPickTheStrongestTheNextOrTheLastBuiltAmongAffordableTypes) {
@@ -114,9 +109,10 @@ TEST_F(ActionsTest, TypeCodesPickTheStrongestTheNextOrTheLastBuiltAmongAffordabl
     // Strongest: Gun and Mortar both deal 2 a tick, the lower index; while
     // placing, dropped first, then the Cannon's 3; cancel; none, as the Dud
     // deals nothing.
+    const int next = CLICK_NEXT_TYPE, back = CLICK_PREVIOUS_TYPE, best = CLICK_STRONGEST, cancel = CLICK_CANCEL;
     const int presses[][3] = {  // money, code, the type selected after
-        {20, 4, 3}, {20, 4, 0}, {20, 5, 3}, {20, 5, 1}, {20, 4, 3}, {1, 4, 3},   {0, 5, -1},
-        {0, 4, -1}, {50, 5, 2}, {20, 2, 0}, {50, 2, 2}, {50, 1, -1}, {5, 2, -1},
+        {20, next, 3}, {20, next, 0}, {20, back, 3}, {20, back, 1}, {20, next, 3}, {1, next, 3}, {0, back, -1},
+        {0, next, -1}, {50, back, 2}, {20, best, 0}, {50, best, 2}, {50, cancel, -1}, {5, best, -1},
     };
     for (const auto& [money, code, type] : presses) {
         s->money = money;
@@ -142,9 +138,9 @@ TEST_F(ActionsTest, RateZeroCountsAsOneForStrengthAndWorth) {
 
 TEST_F(ActionsTest, LevelsWithoutTypesAndUnknownCodesChangeNothing) {
     auto s = make_sim();
-    for (int code : {2, 3, 4, 5, -1, 6, INT_MIN}) s->cursorclick(code);
+    for (int code : {2, 3, 4, 5, -1, 6, INT_MIN}) s->cursorclick(code);  // the four that need a type, and no codes
     click(*s, 252, 216);  // the Ready button
-    EXPECT_EQ(std::make_pair(0, false), std::make_pair(s->buildmode, s->waverunning));
+    EXPECT_EQ(std::make_pair(int(BUILD_IDLE), false), std::make_pair(s->buildmode, s->waverunning));
     EXPECT_TRUE(drain_messages().empty());
 }
 

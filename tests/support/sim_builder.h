@@ -58,6 +58,14 @@ inline void add_bullet(Sim& s, double x, double y, int type, double damage, doub
     s.insert_bullet(Sim::Object{x, y, type, KIND_BULLET, damage, vx, vy, range, 0, 0});
 }
 
+// One tick with its standard output (each shot's aim line) dropped.
+inline bool quiet_step(Sim& s) {
+    testing::internal::CaptureStdout();
+    bool alive = s.step();
+    testing::internal::GetCapturedStdout();
+    return alive;
+}
+
 using Lines = std::vector<std::string>;
 
 // The messages waiting in the global box, oldest first; the box is empty after.

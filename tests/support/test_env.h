@@ -13,10 +13,6 @@ void test_clock_reset(Uint32 now = 0);
 // The fake clock advances only through delays and this.
 void test_clock_advance(Uint32 ms);
 
-// Screen pixel as 0xRRGGBB.
-Uint32 screen_rgb(int x, int y);
-Uint32 surface_rgb(SDL_Surface* s, int x, int y);
-
 // A fresh empty directory under the build tree, removed again by its owner.
 struct TempDir {
     std::string path;
@@ -35,3 +31,8 @@ std::string run_command(const std::string& command, int* status);
 std::string program_command(const std::string& path);
 
 std::string read_file(const std::string& path);
+
+// Compares a text with its record tests/golden/<name>, line by line, so a
+// failure names the first line that differs. With RAMPARTICA_UPDATE_GOLDEN=1
+// it rewrites the record instead, to be reviewed after a deliberate change.
+void expect_recorded(const std::string& name, const std::string& actual);
