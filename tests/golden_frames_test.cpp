@@ -49,7 +49,7 @@ std::string frame_line(const std::string& label) {
 std::string play_level(const std::string& level) {
     std::string log;
     int repaints = 0, ticks = 0;
-    ScriptedPlay play(level, [&] { log += frame_line("load " + std::to_string(repaints++)); });
+    ScriptedPlay play("levels/" + level, [&] { log += frame_line("load " + std::to_string(repaints++)); });
     if (!play.loaded) return play.problem;
     testing::internal::CaptureStdout();
     Sim& s = play.sim;

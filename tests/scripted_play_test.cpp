@@ -16,7 +16,7 @@ namespace {
 // anywhere near 20000 ticks), until the game is lost or two waves past the
 // last defined one. A line every 500 ticks and at each wave's end.
 std::string golden_run(const std::string& level) {
-    ScriptedPlay play(level);
+    ScriptedPlay play("levels/" + level);
     std::ostringstream out;
     out << "# " << level << ": icons 0 and 1 bought first, then the strongest affordable next to the path\n";
     size_t next = 0;
