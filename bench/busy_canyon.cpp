@@ -1,6 +1,6 @@
 #include "busy_canyon.h"
 
-#include "gfx/clock.h"
+#include "platform/clock.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -50,14 +50,13 @@ void place_turrets(Sim& s, const std::vector<Point>& path, int count) {
     int types = static_cast<int>(s.turrettypes.size());
     for (int i = 0; i < count && i < static_cast<int>(cells.size()); i++) {
         Sim::Object t;
-        t.kind = 2;
+        t.kind = KIND_TURRET;
         t.type = i % types;
         t.x = 16.0 * cells[i].x;
         t.y = 16.0 * cells[i].y;
-        t.vy = i % 11;  // staggered reloads
+        t.reload() = i % 11;  // staggered reloads
         s.buildable[cells[i].x][cells[i].y] = false;
-        s.objects.insert(s.objects.begin() + s.turretstart, t);
-        s.bulletstart++;
+        s.insert_turret(t);
     }
 }
 
@@ -80,17 +79,14 @@ void place_monsters(Sim& s, const std::vector<Point>& path, int count) {
         double l = std::hypot(b.x - a.x, b.y - a.y);
         double f = l > 0 ? std::min(1.0, (at - legs) / l) : 0.0;
         Sim::Object m;
-        m.kind = 1;
+        m.kind = KIND_MONSTER;
         m.type = k % types;
         m.x = a.x + f * (b.x - a.x);
         m.y = a.y + f * (b.y - a.y);
         m.hp = s.monstertypes[m.type].health;
-        m.vx = s.monstertypes[m.type].speed;
-        m.vy = static_cast<double>(leg + 1);
-        s.objects.insert(s.objects.begin(), m);
-        s.turretstart++;
-        s.bulletstart++;
-        s.monstersalive++;
+        m.walkspeed() = s.monstertypes[m.type].speed;
+        m.waypoint() = static_cast<double>(leg + 1);
+        s.insert_monster(m);
     }
 }
 

@@ -4,13 +4,13 @@
 // Outside callgrind it runs the same work and measures nothing.
 //
 // The game writes an aim line per shot: send standard output to /dev/null.
-#include "app/globals.h"
 #include "busy_canyon.h"
+#include "game/messagebox.h"
 #include "game/sim.h"
-#include "gfx/clock.h"
 #include "gfx/font.h"
+#include "gfx/screen.h"
 #include "gfx/sine.h"
-#include "view/messagebox.h"
+#include "platform/clock.h"
 
 #include <SDL.h>
 #include <valgrind/callgrind.h>
