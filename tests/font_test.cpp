@@ -3,6 +3,7 @@
 #include "gfx/font.h"
 #include "gfx/image.h"
 #include "gfx/screen.h"
+#include "gfx/text_picture.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +129,31 @@ TEST_F(FontTest, OversizedBlocksAreCutNotOverrun) {
     multiline_draw_text(0, 0, std::string(600, 'x').c_str(), false, false);
     multiline_draw_text(0, 0, std::string(5000, '#').c_str(), false, true);
     // No overrun: the sanitizer build checks these two calls.
+}
+
+// A kept picture of a line shows what draw_text shows there: whole and
+// fractional places, cut by the screen's edges, and the places where the
+// glyphs do not stand 6 pixels apart (left of 0 between whole pixels),
+// which it leaves to draw_text.
+TEST_F(FontTest, TextPicturesDrawWhatDrawTextDraws) {
+    TextPictures pictures(2);
+    const struct { float x, y; const char* text; } cases[] = {
+        {10, 20, "Level completed! Bonus: 7"}, {10.75f, 20.5f, "Level completed! Bonus: 7"},
+        {250, 235, "Not enough money to buy Ridge Sniper!"}, {-3.5f, 100, "Slides out to the left"},
+        {-0.4f, -5, "Above the top"}, {0, 0, ""}, {5, 5, std::string(150, 'w').c_str()},
+    };
+    for (const auto& c : cases) {
+        for (int pass = 0; pass < 2; pass++) {  // made, then kept
+            std::vector<Uint32> want, got;
+            for (auto* seen : {&want, &got}) {
+                clear_screen();
+                if (seen == &want) draw_text(c.x, c.y, c.text, 0, 0);
+                else pictures.draw(c.x, c.y, c.text);
+                for (int i = 0; i < 320 * 240; i++) seen->push_back(screen_rgb(i % 320, i / 320));
+            }
+            EXPECT_TRUE(want == got) << c.text << " at " << c.x << "," << c.y << ", pass " << pass;
+        }
+    }
 }
 
 TEST(FontDeathTest, MissingGlyphStripStopsLikeAMissingImage) {

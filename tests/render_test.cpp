@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -153,6 +154,31 @@ TEST_F(RenderTest, SidebarShowsTheRunningWaveWhereItHasSlid) {
         fill(screen, 294, 10, 24, 53, kSidebar);
         draw_text(294, 10, "20", 0, 0), draw_text(294, 26, "30", 0, 0), draw_text(294, 50, "X: 7", 0, 0);
     });
+}
+
+// An opaque sidebar image lets the sidebar be kept as a picture, drawn
+// again when anything it shows changes; one with a transparent colour is
+// drawn straight every frame. After each change both show the same.
+TEST_F(RenderTest, SidebarPictureIsRedrawnWhenWhatItShowsChanges) {
+    const std::function<void()> changes[] = {
+        [] {}, [&] { g.money = 1234; }, [&] { g.lives = 7; }, [&] { g.ready = false; },
+        [&] { g.waverunning = true, g.spawnleft = 5; }, [&] { g.spawnleft = 4; },
+        [&] { g.monstertypes[0].health = 9999; }, [&] { g.monstertypes[0].imgx = 2; },
+        [&] { g.turrettypes[2].imgx = 7; }, [&] { g.sidebarwidth = 45; },
+        // Another tile set, quite likely where the last one was.
+        [&] { SDL_FreeSurface(g.tileset), g.tileset = surface(128, 64, 0, [](int c, int r) { return cell(c, r) ^ 0x404040; }); },
+    };
+    for (size_t i = 0; i < sizeof changes / sizeof changes[0]; i++) {
+        changes[i]();
+        std::vector<Uint32> straight, picture;
+        for (std::vector<Uint32>* seen : {&straight, &picture}) {
+            SDL_SetColorKey(g.sidebar, seen == &straight ? SDL_SRCCOLORKEY : 0, mapped(g.sidebar, kBlue));
+            render(60, 200);
+            for (int y = 0; y < 240; y++)
+                for (int x = 240; x < 320; x++) seen->push_back(getpixel(screen, x, y));
+        }
+        EXPECT_TRUE(straight == picture) << "change " << i;
+    }
 }
 
 TEST_F(RenderTest, IconsAreHoveredStrictlyInsideWhileIdleWithFrameAndTooltip) {

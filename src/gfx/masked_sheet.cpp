@@ -3,7 +3,9 @@
 #include <algorithm>
 
 bool SheetSource::same(SDL_Surface* surface, const SDL_PixelFormat* format) const {
-    return surface != nullptr && surface == surface_ && surface->w == w_ && surface->h == h_ &&
+    if (surface != surface_) return false;
+    if (surface == nullptr) return true;
+    return surface->w == w_ && surface->h == h_ &&
            (surface->flags & (SDL_SRCCOLORKEY | SDL_SRCALPHA)) == flags_ &&
            surface->format->colorkey == colorkey_ && surface->format->alpha == alpha_ &&
            format->BitsPerPixel == bits_ && format->Rmask == rmask_ && format->Gmask == gmask_ &&
@@ -14,6 +16,7 @@ void SheetSource::hold(SDL_Surface* surface, const SDL_PixelFormat* format) {
     if (surface != surface_) {
         release();
         surface_ = surface;
+        if (surface == nullptr) return;
         surface_->refcount++;
     }
     w_ = surface->w;
@@ -52,24 +55,31 @@ Uint16 raw16(SDL_Surface* s, int x, int y) {
 }
 }  // namespace
 
-// SDL draws the source onto two scratch surfaces, one all 0x0000 and one
-// all 0xFFFF. A pixel SDL skips keeps the background, different in the two;
-// a pixel it writes is the same in both, whatever the source's format.
 bool MaskedSheet::learn(SDL_Surface* source, const SDL_PixelFormat* format) {
+    if (source == nullptr || (source->flags & SDL_SRCALPHA) || source->format->Amask != 0) {
+        reset(0, 0);
+        return false;
+    }
+    return learn_drawing(source->w, source->h, format,
+                         [source](SDL_Surface* under) { return SDL_UpperBlit(source, nullptr, under, nullptr) == 0; });
+}
+
+// The drawing is made twice, onto a scratch surface all 0x0000 and one all
+// 0xFFFF. A pixel it leaves alone keeps the background, different in the
+// two; a pixel it writes is the same in both.
+bool MaskedSheet::learn_drawing(int w, int h, const SDL_PixelFormat* format, const std::function<bool(SDL_Surface*)>& draw) {
     reset(0, 0);
-    if (source == nullptr || format == nullptr || format->BytesPerPixel != 2) return false;
-    if ((source->flags & SDL_SRCALPHA) || source->format->Amask != 0) return false;
+    if (format == nullptr || format->BytesPerPixel != 2 || w <= 0 || h <= 0) return false;
     SDL_Surface* under[2];
     for (SDL_Surface*& s : under)
-        s = SDL_CreateRGBSurface(SDL_SWSURFACE, source->w, source->h, 16, format->Rmask, format->Gmask,
-                                 format->Bmask, 0);
+        s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 16, format->Rmask, format->Gmask, format->Bmask, 0);
     bool ok = under[0] && under[1];
     for (int k = 0; ok && k < 2; k++) {
         SDL_FillRect(under[k], nullptr, k ? 0xFFFF : 0x0000);
-        ok = SDL_UpperBlit(source, nullptr, under[k], nullptr) == 0 && SDL_LockSurface(under[k]) == 0;
+        ok = draw(under[k]) && SDL_LockSurface(under[k]) == 0;
     }
     if (ok) {
-        reset(source->w, source->h);
+        reset(w, h);
         for (int y = 0; ok && y < h_; y++)
             for (int x = 0; ok && x < w_; x++) {
                 Uint16 a = raw16(under[0], x, y), b = raw16(under[1], x, y);

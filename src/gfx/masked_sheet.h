@@ -10,6 +10,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // Which surface a prepared picture was made from, and for which target
@@ -20,6 +21,7 @@
 class SheetSource {
 public:
     // Whether `surface`, as it is now, is what was prepared for `format`.
+    // A null surface is the same as a null one held.
     bool same(SDL_Surface* surface, const SDL_PixelFormat* format) const;
     void hold(SDL_Surface* surface, const SDL_PixelFormat* format);
     void release();
@@ -41,6 +43,9 @@ public:
     // exactly: a target other than 16 bits a pixel, or a source blended with
     // alpha, whose pixels depend on what lies below.
     bool learn(SDL_Surface* source, const SDL_PixelFormat* format);
+    // The pixels `draw` writes onto a w x h surface of `format` (it returns
+    // false when it fails), learned the same way.
+    bool learn_drawing(int w, int h, const SDL_PixelFormat* format, const std::function<bool(SDL_Surface*)>& draw);
 
     bool opaque(int x, int y) const { return (mask_[y * words_ + (x >> 6)] >> (x & 63)) & 1; }
     Uint16 pixel(int x, int y) const { return pixels_[y * w_ + x]; }

@@ -1,6 +1,8 @@
 #include "gfx/pixels.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 Uint32 getpixel(SDL_Surface* surface, int x, int y) {
     int bpp = surface->format->BytesPerPixel;
@@ -68,4 +70,17 @@ void line16(SDL_Surface* surface, int x1, int y1, int x2, int y2, Uint32 colour)
             d += ax;
         }
     }
+}
+
+
+void put_block16(SDL_Surface* surface, int x, int y, const Uint16* pixels, int w, int h) {
+    const SDL_Rect& clip = surface->clip_rect;
+    const int x0 = std::max(x, static_cast<int>(clip.x)), x1 = std::min(x + w, clip.x + clip.w);
+    const int y0 = std::max(y, static_cast<int>(clip.y)), y1 = std::min(y + h, clip.y + clip.h);
+    if (x0 >= x1 || y0 >= y1) return;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    for (int row = y0; row < y1; row++)
+        std::memcpy(static_cast<Uint8*>(surface->pixels) + row * surface->pitch + 2 * x0,
+                    pixels + (row - y) * w + (x0 - x), 2 * static_cast<size_t>(x1 - x0));
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
 }
