@@ -102,21 +102,25 @@ void draw_line(SDL_Surface* target, float x, float y, const char* text, int n) {
 
 }  // namespace
 
+void place_line(float* x, float* y, int n, int centre, int clamp) {
+    if (centre) {
+        *x -= 3.0f * static_cast<float>(n);
+        *y -= 6.0f;
+    }
+    if (clamp) {
+        if (*x < 0) *x = 0;
+        const float linew = static_cast<float>(kGlyphWidth * n);
+        const float screenw = static_cast<float>(screen->w), screenh = static_cast<float>(screen->h);
+        if (*x + linew > screenw) *x = screenw - linew;
+        if (*y < 0) *y = 0;
+        if (*y + kGlyphHeight > screenh) *y = screenh - kGlyphHeight;
+    }
+}
+
 void draw_text(float x, float y, const char* text, int centre, int clamp) {
     if (letters == nullptr) load_fonts();
     int n = static_cast<int>(std::strlen(text));
-    if (centre) {
-        x -= 3.0f * static_cast<float>(n);
-        y -= 6.0f;
-    }
-    if (clamp) {
-        if (x < 0) x = 0;
-        const float linew = static_cast<float>(kGlyphWidth * n);
-        const float screenw = static_cast<float>(screen->w), screenh = static_cast<float>(screen->h);
-        if (x + linew > screenw) x = screenw - linew;
-        if (y < 0) y = 0;
-        if (y + kGlyphHeight > screenh) y = screenh - kGlyphHeight;
-    }
+    place_line(&x, &y, n, centre, clamp);
     draw_line(screen, x, y, text, n);
 }
 

@@ -16,9 +16,9 @@ void SheetSource::hold(SDL_Surface* surface, const SDL_PixelFormat* format) {
     if (surface != surface_) {
         release();
         surface_ = surface;
-        if (surface == nullptr) return;
-        surface_->refcount++;
+        if (surface_) surface_->refcount++;
     }
+    if (surface == nullptr) return;
     w_ = surface->w;
     h_ = surface->h;
     flags_ = surface->flags & (SDL_SRCCOLORKEY | SDL_SRCALPHA);
@@ -64,32 +64,59 @@ bool MaskedSheet::learn(SDL_Surface* source, const SDL_PixelFormat* format) {
                          [source](SDL_Surface* under) { return SDL_UpperBlit(source, nullptr, under, nullptr) == 0; });
 }
 
-// The drawing is made twice, onto a scratch surface all 0x0000 and one all
-// 0xFFFF. A pixel it leaves alone keeps the background, different in the
-// two; a pixel it writes is the same in both.
+namespace {
+
+// The two scratch surfaces learning draws onto, kept from one learning to
+// the next (games are loaded again and again by the loader fuzzer) and made
+// larger when a drawing needs more room. Never freed.
+SDL_Surface* under[2] = {nullptr, nullptr};
+
+bool scratch_for(int w, int h, const SDL_PixelFormat* format) {
+    for (SDL_Surface*& s : under) {
+        if (s && (s->w < w || s->h < h || s->format->Rmask != format->Rmask || s->format->Gmask != format->Gmask ||
+                  s->format->Bmask != format->Bmask)) {
+            w = std::max(w, s->w), h = std::max(h, s->h);
+            SDL_FreeSurface(s);
+            s = nullptr;
+        }
+        if (!s) s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 16, format->Rmask, format->Gmask, format->Bmask, 0);
+        if (!s) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// The drawing is made twice, onto scratch all 0x0000 and all 0xFFFF, each
+// cut to w x h. A pixel it leaves alone keeps the background, different in
+// the two; a pixel it writes is the same in both.
 bool MaskedSheet::learn_drawing(int w, int h, const SDL_PixelFormat* format, const std::function<bool(SDL_Surface*)>& draw) {
     reset(0, 0);
-    if (format == nullptr || format->BytesPerPixel != 2 || w <= 0 || h <= 0) return false;
-    SDL_Surface* under[2];
-    for (SDL_Surface*& s : under)
-        s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 16, format->Rmask, format->Gmask, format->Bmask, 0);
-    bool ok = under[0] && under[1];
+    if (format == nullptr || format->BytesPerPixel != 2 || w <= 0 || h <= 0 || !scratch_for(w, h, format)) return false;
+    SDL_Rect area = {0, 0, static_cast<Uint16>(w), static_cast<Uint16>(h)};
+    bool ok = true;
     for (int k = 0; ok && k < 2; k++) {
+        SDL_SetClipRect(under[k], &area);
         SDL_FillRect(under[k], nullptr, k ? 0xFFFF : 0x0000);
-        ok = draw(under[k]) && SDL_LockSurface(under[k]) == 0;
+        ok = draw(under[k]);
     }
-    if (ok) {
-        reset(w, h);
-        for (int y = 0; ok && y < h_; y++)
-            for (int x = 0; ok && x < w_; x++) {
-                Uint16 a = raw16(under[0], x, y), b = raw16(under[1], x, y);
-                if (a == b) put(x, y, a);
-                else ok = a == 0x0000 && b == 0xFFFF;  // anything else was blended
-            }
+    if (ok && SDL_LockSurface(under[0]) == 0) {
+        if (SDL_LockSurface(under[1]) == 0) {
+            reset(w, h);
+            for (int y = 0; ok && y < h_; y++)
+                for (int x = 0; ok && x < w_; x++) {
+                    Uint16 a = raw16(under[0], x, y), b = raw16(under[1], x, y);
+                    if (a == b) put(x, y, a);
+                    else ok = a == 0x0000 && b == 0xFFFF;  // anything else was blended
+                }
+            SDL_UnlockSurface(under[1]);
+        } else {
+            ok = false;
+        }
         SDL_UnlockSurface(under[0]);
-        SDL_UnlockSurface(under[1]);
+    } else {
+        ok = false;
     }
-    for (SDL_Surface* s : under) SDL_FreeSurface(s);
     if (!ok) reset(0, 0);
     return ok;
 }

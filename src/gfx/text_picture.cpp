@@ -44,8 +44,9 @@ bool evenly_spaced(float x, float y, int n, int* left) {
 
 }  // namespace
 
-void TextPictures::draw(float x, float y, const char* text) {
-    const size_t n = strnlen(text, kMaxLength + 1);
+void TextPictures::draw(float x, float y, const char* text, int centre) {
+    const size_t n = std::strlen(text);
+    place_line(&x, &y, static_cast<int>(n), centre, 0);
     int left = 0;
     if (letters == nullptr) draw_text(0, 0, "", 0, 0);  // loads the strips
     if (n > static_cast<size_t>(kMaxLength) || !evenly_spaced(x, y, static_cast<int>(n), &left))

@@ -15,11 +15,11 @@ public:
     TextPictures(const TextPictures&) = delete;
     TextPictures& operator=(const TextPictures&) = delete;
 
-    // Draws text onto the screen with the pixels draw_text(x, y, text, 0, 0)
-    // gives. A line at a place where the glyphs would not stand 6 pixels
+    // Draws text onto the screen with the pixels draw_text(x, y, text,
+    // centre, 0) gives. A line at a place where the glyphs would not stand 6 pixels
     // apart (left of the screen, between whole pixels) is drawn by
     // draw_text itself.
-    void draw(float x, float y, const char* text);
+    void draw(float x, float y, const char* text, int centre = 0);
 
     // The longest line kept as a picture; longer ones are drawn by draw_text.
     static const int kMaxLength = 199;
