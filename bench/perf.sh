@@ -69,3 +69,10 @@ runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/fuzz.log")
 cpu=$(awk '{ print $1 + $2 }' "$work/fuzz.time")
 echo "fuzz.level_loader $(awk -v n="$runs" -v t="$cpu" 'BEGIN { printf "%d", n / t }') inputs per CPU second" \
   "($runs inputs in ${cpu} s, ASan+UBSan)"
+
+# --- the console: ARM instruction counts, from the console build's counter --
+if [ -x bench/count_instructions.sh ]; then
+  bench/count_instructions.sh arm
+else
+  echo "arm: no bench/count_instructions.sh in this tree (the console build's counter), no ARM figures"
+fi

@@ -4,21 +4,16 @@
 // Outside callgrind it runs the same work and measures nothing.
 //
 // The game writes an aim line per shot: send standard output to /dev/null.
+#include "bench_screen.h"
 #include "busy_canyon.h"
 #include "game/messagebox.h"
 #include "game/sim.h"
-#include "gfx/font.h"
 #include "gfx/screen.h"
-#include "gfx/sine.h"
 #include "platform/clock.h"
 
 #include <SDL.h>
 #include <valgrind/callgrind.h>
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -91,17 +86,7 @@ void loads() {
 }  // namespace
 
 int main() {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    if (chdir(RAMPARTICA_RUN_DIR) != 0) {
-        std::perror(RAMPARTICA_RUN_DIR);
-        return 1;
-    }
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !(screen = SDL_SetVideoMode(320, 240, 16, 0))) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        return 1;
-    }
-    build_sine_table();
-    draw_text(0, 0, "", 0, 0);  // the glyph strips, loaded outside any figure
+    if (!open_bench_screen()) return 1;
 
     floor_frame();
     frames();
