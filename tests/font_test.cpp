@@ -137,10 +137,11 @@ TEST_F(FontTest, OversizedBlocksAreCutNotOverrun) {
 // which it leaves to draw_text.
 TEST_F(FontTest, TextPicturesDrawWhatDrawTextDraws) {
     TextPictures pictures(2);
+    const std::string wide(150, 'w');  // wider than the screen
     const struct { float x, y; const char* text; } cases[] = {
         {10, 20, "Level completed! Bonus: 7"}, {10.75f, 20.5f, "Level completed! Bonus: 7"},
         {250, 235, "Not enough money to buy Ridge Sniper!"}, {-3.5f, 100, "Slides out to the left"},
-        {-0.4f, -5, "Above the top"}, {0, 0, ""}, {5, 5, std::string(150, 'w').c_str()},
+        {-0.4f, -5, "Above the top"}, {0, 0, ""}, {5, 5, wide.c_str()},
     };
     for (const auto& c : cases) {
         for (int pass = 0; pass < 2; pass++) {  // made, then kept
