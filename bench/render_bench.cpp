@@ -1,36 +1,18 @@
 // Cost of drawing one game frame: a scrolled large map, 60 monsters, 30
 // turrets and some bullets, once with a hovered sidebar icon (tooltip) and
 // once while placing a turret (preview and range circle).
+#include "bench_screen.h"
 #include "game/sim.h"
-#include "gfx/font.h"
 #include "gfx/image.h"
 #include "gfx/pixels.h"
 #include "gfx/screen.h"
-#include "gfx/sine.h"
 
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
-
-// The bench binary's main may already have opened the screen.
-bool open_screen() {
-    if (!screen) {
-        if (chdir(RAMPARTICA_RUN_DIR) != 0) return false;
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
-        if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
-        screen = SDL_SetVideoMode(320, 240, 16, 0);
-        if (!screen) return false;
-    }
-    if (!sinlookup) build_sine_table();
-    draw_text(0, 0, "", 0, 0);  // glyph strips loaded outside the timing
-    return true;
-}
 
 // A level as the loader would leave it, built directly from the bundled
 // Meadow tile set: a 100x60-cell map scrolled into its middle.
@@ -110,7 +92,7 @@ Sim* make_game() {
 }
 
 void BM_RenderHoveringIcon(benchmark::State& state) {
-    if (!open_screen()) {
+    if (!open_bench_screen()) {
         state.SkipWithError(SDL_GetError());
         return;
     }
@@ -126,7 +108,7 @@ void BM_RenderHoveringIcon(benchmark::State& state) {
 BENCHMARK(BM_RenderHoveringIcon);
 
 void BM_RenderPlacingTurret(benchmark::State& state) {
-    if (!open_screen()) {
+    if (!open_bench_screen()) {
         state.SkipWithError(SDL_GetError());
         return;
     }

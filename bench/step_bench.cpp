@@ -4,6 +4,7 @@
 // Every shot writes its aim line to standard output, as the game does, so
 // run it with stdout sent to /dev/null; the results are printed on stderr:
 //   ./rampartica-bench > /dev/null
+#include "bench_screen.h"
 #include "game/sim.h"
 #include "gfx/screen.h"
 
@@ -11,12 +12,9 @@
 #include <benchmark/benchmark.h>
 
 #include <climits>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
@@ -90,15 +88,7 @@ BENCHMARK(BM_Step)->Args({30, 60})->Args({10, 20})->Args({60, 120})->Unit(benchm
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    if (chdir(RAMPARTICA_RUN_DIR) != 0) {
-        std::perror(RAMPARTICA_RUN_DIR);
-        return 1;
-    }
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !(screen = SDL_SetVideoMode(320, 240, 16, 0))) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        return 1;
-    }
+    if (!open_bench_screen()) return 1;
     benchmark::Initialize(&argc, argv);
     benchmark::ConsoleReporter report(benchmark::ConsoleReporter::OO_Tabular);
     report.SetOutputStream(&std::cerr);  // stdout carries the game's aim lines

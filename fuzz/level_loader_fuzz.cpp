@@ -4,8 +4,10 @@
 // and runs its own passes over what the loader took. Any crash, leak or
 // undefined behaviour is a finding.
 #include "game/level_lines.h"
+#include "game/load_progress.h"
 #include "game/sim.h"
 #include "game/string_scan.h"
+#include "gfx/image.h"
 #include "gfx/screen.h"
 #include "gfx/sine.h"
 #include "level/level_check.h"
@@ -19,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 
 namespace {
@@ -62,6 +65,28 @@ bool tileset_in_scratch(const uint8_t* data, size_t size) {
     return ok;
 }
 
+// Repaints the loading screen as the game does whenever it would show
+// something new besides a longer bar: the first and the last report, a
+// refusal, and every new name, comment or author. The game repaints for
+// every line read, and whole repaints would be most of the time an input
+// takes; the bar is drawn up to where it stands at the next repaint.
+class Repaints final : public LoadProgress {
+public:
+    explicit Repaints(Sim& sim) : sim_(sim) {}
+    void report(int progress, const char* message, bool error) override {
+        const bool news = first_ || error || progress >= 100 || std::memcmp(shown_, sim_.levelinfo, sizeof shown_) != 0;
+        if (!news) return;
+        first_ = false;
+        std::memcpy(shown_, sim_.levelinfo, sizeof shown_);
+        sim_.updatescreen(progress, message, error);
+    }
+
+private:
+    Sim& sim_;
+    bool first_ = true;
+    char shown_[3][sizeof sim_.levelinfo[0]] = {};  // name, comment, author
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -72,11 +97,19 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     if (screen == nullptr) std::abort();
     build_sine_table();
     clock_install(GameClock{no_ticks, no_delay});
-    char dir[] = "/tmp/rampartica-fuzz-level-XXXXXX";
-    if (mkdtemp(dir) == nullptr) std::abort();
+    // Every input is written to a file: in memory where there is a place for that.
+    char shm[] = "/dev/shm/rampartica-fuzz-level-XXXXXX", tmp[] = "/tmp/rampartica-fuzz-level-XXXXXX";
+    const char* dir = mkdtemp(shm);
+    if (dir == nullptr) dir = mkdtemp(tmp);
+    if (dir == nullptr) std::abort();
     scratch = dir;
     std::atexit(remove_scratch);
     write_tileset(scratch + "/tiles.bmp");
+    // Every input builds a game and reads the tile set; the game's pictures
+    // and the tile set, the same file every time, are read once. Reading
+    // and checking bitmaps is the bitmap fuzzer's part.
+    for (const char* picture : {"img/sidebar.bmp", "img/symbol.bmp", "img/back.bmp", "img/bar.bmp"}) keep_image(picture);
+    keep_image((scratch + "/tiles.bmp").c_str());
     // The loader logs every line; the fuzzer reports on standard error.
     if (std::freopen("/dev/null", "w", stdout) == nullptr) std::abort();
     return 0;
@@ -88,10 +121,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (f == nullptr) std::abort();
     std::fwrite(data, 1, size, f);
     std::fclose(f);
-    Sim* sim = new Sim;
+    // One place for the game, used again by every input: a fresh game is
+    // constructed in it and destroyed after.
+    alignas(Sim) static unsigned char place[sizeof(Sim)];
+    Sim* sim = new (place) Sim;
     sim->set_bar("img/bar.bmp");
-    sim->load_level(scratch.c_str());
-    delete sim;
+    Repaints repaints(*sim);
+    sim->load_level(scratch.c_str(), repaints);
+    sim->~Sim();
     check_level_dir("fuzz", scratch);
     return 0;
 }

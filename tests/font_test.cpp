@@ -4,6 +4,7 @@
 // picture, see the start-up test.)
 #include "gfx/font.h"
 #include "gfx/screen.h"
+#include "gfx/text_picture.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,25 @@ TEST(TextLinesTest, SplitsLikeStrtokAndCutsWhatWouldNotFit) {
                   std::make_tuple(t.count, std::string(t.line[t.count - 1]), int(t.width), t.height))
             << c.text.substr(0, 20);
     }
+}
+
+// A kept picture of a line shows what draw_text shows there: whole and
+// fractional places, cut by the screen's edges, and the places where the
+// glyphs do not stand 6 pixels apart (left of 0 between whole pixels),
+// which it leaves to draw_text.
+TEST(FontTest, TextPicturesDrawWhatDrawTextDraws) {
+    draw_text(0, 0, "", 0, 0);  // loads the strips
+    TextPictures pictures(2);
+    const std::string wide(150, 'w');  // wider than the screen
+    const struct { float x, y; const char* text; } cases[] = {
+        {10, 20, "Level completed! Bonus: 7"}, {10.75f, 20.5f, "Level completed! Bonus: 7"},
+        {250, 235, "Not enough money to buy Ridge Sniper!"}, {-3.5f, 100, "Slides out to the left"},
+        {-0.4f, -5, "Above the top"}, {0, 0, ""}, {5, 5, wide.c_str()},
+    };
+    for (const auto& c : cases)
+        for (int pass = 0; pass < 2; pass++)  // made, then kept
+            EXPECT_TRUE(drawn([&] { draw_text(c.x, c.y, c.text, 0, 0); }) == drawn([&] { pictures.draw(c.x, c.y, c.text); }))
+                << c.text << " at " << c.x << "," << c.y << ", pass " << pass;
 }
 
 }  // namespace

@@ -8,6 +8,11 @@
 #include "support/sim_builder.h"
 
 #include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
 #include <tuple>
 
 namespace {
@@ -23,6 +28,99 @@ std::unique_ptr<Sim> range_sim(int range, int rate, int accuracy) {
     s->turrettypes = {turret_type("Gun", 10, 0, range, rate, accuracy)};
     s->waypoints = {{0, 0}, {1, 0}};
     return s;
+}
+
+
+// One tick; the aim lines it printed.
+std::string step_output(Sim& s) {
+    testing::internal::CaptureStdout();
+    s.step();
+    return testing::internal::GetCapturedStdout();
+}
+
+// The scan and the hit test find their monsters through squares of the map
+// and compare squared distances; what they find must be what comparing the
+// square roots of every monster in list order finds, wherever monsters
+// stand: on and off the map, on squares' edges, at equal distances, at
+// distances whose squares differ but whose roots do not, or nowhere (NaN).
+TEST_F(TickTest, TargetsAndHitsAreThoseOfTheFullScanWhereverMonstersStand) {
+    const double nan = std::nan("");
+    // Two places whose squared distances from (x, y) differ while their
+    // square roots do not: the second is a sliver of y off the first. Found
+    // just below 128, where squares lie closer than their roots.
+    auto same_root = [](double x, double y) {
+        for (double a = 127.9;; a += 0.001) {
+            const double dx = (x + a) - x, q = dx * dx, sliver = std::sqrt(std::nextafter(q, HUGE_VAL) - q);
+            const double dy = (y + sliver) - y, q2 = dx * dx + dy * dy;
+            if (q2 > q && std::sqrt(q2) == std::sqrt(q)) return std::make_pair(a, sliver);
+        }
+    };
+    std::srand(11);
+    auto coord = [&](int k) -> double {
+        switch (std::rand() % 8) {
+        case 0: return 64.0 * (std::rand() % 9) + (std::rand() % 3 - 1) * 1e-9;  // on a square's edge
+        case 1: return -std::rand() % 3000 - 0.5;                                  // off the map
+        case 2: return k % 40 == 0 ? nan : 1e7;
+        default: return std::rand() % 600 - 100 + std::rand() % 1000 / 1000.0;
+        }
+    };
+    for (int trial = 0; trial < 300; trial++) {
+        const int ranges[] = {12, 56, 128, 1500};
+        const int range = ranges[trial % 4];
+        auto s = range_sim(range, 0, 0);
+        const double tx = 200 + trial % 7, ty = 150;
+        std::vector<std::pair<double, double>> at;
+        for (int k = 0; k < 40; k++) at.push_back({coord(k), coord(k)});
+        if (trial % 4 == 3 && trial % 8 < 4) {  // range 1500, the pair nearest, in either order
+            const auto [a, sliver] = same_root(tx, ty);
+            for (auto& p : at) p = {tx - 300 - (&p - &at[0]), ty};
+            at[trial % 40] = {tx + a, ty}, at[(trial + 7) % 40] = {tx + a, ty + sliver};
+        }
+        if (trial % 5 == 1) at[3] = {tx - 30, ty + 40}, at[9] = {tx + 40, ty - 30};  // the same square
+        // None so near the turret that the shot, 4 pixels out, hits it.
+        for (auto& p : at)
+            if (std::fabs(p.first - tx) < 20 && std::fabs(p.second - ty) < 20) p.first = tx - 20;
+        for (auto it = at.rbegin(); it != at.rend(); ++it) add_monster(*s, it->first, it->second, 0, 1000);
+        add_turret(*s, tx, ty, 0);
+        add_bullet(*s, coord(0), coord(1), 0, 1, 0, 0, 5);
+        const Sim::Object b = s->objects.back();
+
+        // The full scans, as the game first had them; a bullet off the map is
+        // gone before it is tested.
+        const bool flies = !(b.x < -16 || b.y < -16 || b.x > 400 || b.y > 400);
+        int want = -1, hit = -1;
+        double best = 1000.0;
+        for (int k = 0; k < s->turretstart; k++) {
+            const Sim::Object& m = s->objects[k];
+            const double d = std::sqrt((m.x - tx) * (m.x - tx) + (m.y - ty) * (m.y - ty));
+            if (range > d && d < best) best = d, want = k;
+            if (flies && hit < 0 && std::sqrt((b.x - m.x) * (b.x - m.x) + (b.y - m.y) * (b.y - m.y)) < 12.0) hit = k;
+        }
+        const std::vector<Sim::Object> before = s->objects;
+        const bool shot = !step_output(*s).empty();
+        SCOPED_TRACE(testing::Message() << "trial " << trial);
+        ASSERT_EQ(want >= 0, shot);
+        if (shot) {  // accuracy 0: the new bullet flies straight at its target
+            const Sim::Object& m = before[want];
+            const double dx = m.x - tx, dy = m.y - ty, n = std::sqrt(dx * dx + dy * dy) + 0.001;
+            const Sim::Object& fired = s->objects.at(s->bulletstart);
+            EXPECT_TRUE(fired.vx == dx / n * 4.0 && fired.vy == dy / n * 4.0) << "aimed at the wrong monster";
+        }
+        for (int k = 0; k < static_cast<int>(at.size()); k++)
+            EXPECT_EQ(k == hit, s->objects[k].hp < 1000) << "monster " << k << (k == hit ? " not hit" : " hit");
+    }
+}
+
+// The aim line is "%g" of the distance, six significant digits.
+TEST_F(TickTest, AimLinesAreTheDistanceInGeneralFormat) {
+    for (double dx : {0.0, 52.1, 99.999, 999.9, 999.99949, 1.0 / 3, 12.3456789}) {
+        auto s = range_sim(1000, 0, 0);
+        add_monster(*s, 100 + dx, 100, 0, 1000);
+        add_turret(*s, 100, 100, 0);
+        char want[32];
+        std::snprintf(want, sizeof want, "%g\n", dx + 0.001);
+        EXPECT_EQ(want, step_output(*s)) << dx;
+    }
 }
 
 TEST_F(TickTest, AimsAtTheNearestStrictlyInsideTheRangeAndUnder1000WithTiesToTheNewer) {

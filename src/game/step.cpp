@@ -3,6 +3,7 @@
 #include "game/sim.h"
 
 #include "game/messagebox.h"
+#include "game/monster_grid.h"
 #include "game/saturate.h"
 #include "game/tick.h"
 #include "gfx/screen.h"
@@ -117,16 +118,19 @@ bool Sim::step() {
     // The size is read again for every object: bullets are inserted and
     // objects removed while the pass runs. Monsters come first, so all of
     // them move before any turret aims, and all bullets fly after that.
+    static MonsterGrid grid;  // kept for its room, sorted anew every tick
+    grid.stale();
     for (int i = 0; i < static_cast<int>(objects.size()); i++) {
         switch (objects[i].kind) {
         case KIND_MONSTER:
             if (!monster_update(*this, i)) return false;
+            grid.stale();
             break;
         case KIND_TURRET:
-            turret_update(*this, i);
+            turret_update(*this, i, grid);
             break;
         case KIND_BULLET:
-            bullet_update(*this, i);
+            bullet_update(*this, i, grid);
             break;
         default:
             log_line("wtflol object without type!");

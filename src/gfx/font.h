@@ -21,6 +21,14 @@ inline void draw_text_at(int x, int y, const char* text, int centre, int clamp) 
     draw_text(static_cast<float>(x), static_cast<float>(y), text, centre, clamp);
 }
 
+// Where draw_text puts the first glyph of a line of n characters given
+// (x, y), centre and clamp.
+void place_line(float* x, float* y, int n, int centre, int clamp);
+
+// One line as draw_text draws it with centre and clamp 0, onto any surface
+// in the screen's format: the pictures the view keeps ready use it.
+void draw_text_on(SDL_Surface* target, float x, float y, const char* text);
+
 // Lines separated by '#', drawn as a block with a 4-pixel margin.
 void multiline_draw_text(int x, int y, const char* text, bool centre, bool clamp);
 

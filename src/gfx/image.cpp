@@ -4,6 +4,7 @@
 #include "platform/log.h"
 
 #include <cstdlib>
+#include <vector>
 
 namespace {
 [[noreturn]] void cannot_load(const char* filename) {
@@ -31,7 +32,31 @@ SDL_Surface* load_bmp_or_exit(const char* filename) {
     return loaded;
 }
 
+namespace {
+// Pictures kept for the life of the process by keep_image.
+struct Kept {
+    std::string filename;
+    SDL_Surface* surface;
+};
+std::vector<Kept>& kept() {
+    static std::vector<Kept>& k = *new std::vector<Kept>;  // never freed, like the surfaces
+    return k;
+}
+}  // namespace
+
+void keep_image(const char* filename) {
+    for (const Kept& k : kept())
+        if (k.filename == filename) return;
+    SDL_Surface* surface = load_image(filename);
+    kept().push_back({filename, surface});
+}
+
 SDL_Surface* try_load_image(const std::string& filename, const char** why) {
+    for (const Kept& k : kept())
+        if (k.filename == filename) {
+            k.surface->refcount++;  // the caller's SDL_FreeSurface drops this one
+            return k.surface;
+        }
     SDL_Surface* loaded = load_bmp(filename.c_str(), why);
     if (loaded == nullptr) return nullptr;
     SDL_Surface* converted = SDL_DisplayFormat(loaded);

@@ -9,6 +9,12 @@
 // that cannot be loaded ends the process with a message.
 SDL_Surface* load_image(std::string filename);
 
+// From now on load_image hands out one picture of `filename`, loaded now,
+// with one more reference each time (so its holder's SDL_FreeSurface drops
+// only that), instead of reading the file again. For tools that build many
+// games in one process, such as the loader fuzzer.
+void keep_image(const char* filename);
+
 // The image as decoded, not converted (the font strips keep their format).
 // Ends the process like load_image when the file cannot be loaded.
 SDL_Surface* load_bmp_or_exit(const char* filename);

@@ -3,10 +3,14 @@
 
 #include "gfx/font.h"
 #include "gfx/screen.h"
+#include "gfx/text_picture.h"
 
 #include <cstring>
 
 void Messagebox::render() {
+    // The lines stand still or slide for some hundred frames each: they are
+    // kept as pictures, one more than are shown, for the line that rises in.
+    static TextPictures& pictures = *new TextPictures(4);
     const int n = static_cast<int>(lines.size());  // at most 3
     for (int i = 0; i < n; i++) {
         double x = 0.0;
@@ -19,6 +23,6 @@ void Messagebox::render() {
             if (i == 0 && animating)
                 x = -kGlyphWidth * anim * static_cast<double>(std::strlen(lines[0]));
         }
-        draw_text(static_cast<float>(x), static_cast<float>(y), lines[i], 0, 0);
+        pictures.draw(static_cast<float>(x), static_cast<float>(y), lines[i]);
     }
 }

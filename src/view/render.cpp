@@ -10,6 +10,9 @@
 #include "gfx/sine.h"
 #include "view/render_parts.h"
 
+#include <algorithm>
+#include <cstring>
+
 using namespace render_detail;
 
 namespace {
@@ -58,20 +61,39 @@ void draw_map(Sim& s) {
     if (SDL_UpperBlit(s.map, &src, screen, &d) == -1) draw_sdl_error(10, 20);
 }
 
-void draw_health_bar(int sx, int sy, double hp, double health) {
+struct BarColours {
+    Uint32 frame, empty, full;
+};
+
+void draw_health_bar(int sx, int sy, double hp, double health, const BarColours& c) {
     // The green part never leaves the bar: a monster above its type's full
     // health (or a type of health 0) shows a full bar, one at or below 0 none.
     double part = hp / health * 14;
     int len = 0;
     if (part >= 14) len = 14;
     else if (part > 0) len = static_cast<int>(part);
-    fill(sx, sy - 8, 16, 4, SDL_MapRGB(screen->format, 0, 0, 0));
-    fill(sx + 1, sy - 7, 14, 2, SDL_MapRGB(screen->format, 255, 0, 0));
-    fill(sx + 1, sy - 7, len, 2, SDL_MapRGB(screen->format, 0, 255, 0));
+    if (screen->format->BytesPerPixel != 2) {
+        fill(sx, sy - 8, 16, 4, c.frame);
+        fill(sx + 1, sy - 7, 14, 2, c.empty);
+        fill(sx + 1, sy - 7, len, 2, c.full);
+        return;
+    }
+    // What the three fills leave, black frame, red inside and the green
+    // part over it, put in one go: a frame has dozens of bars.
+    Uint16 bar[4][16];
+    std::fill_n(bar[0], 16, static_cast<Uint16>(c.frame));
+    bar[1][0] = bar[1][15] = static_cast<Uint16>(c.frame);
+    std::fill_n(&bar[1][1], len, static_cast<Uint16>(c.full));
+    std::fill_n(&bar[1][1 + len], 14 - len, static_cast<Uint16>(c.empty));
+    std::memcpy(bar[2], bar[1], sizeof bar[1]);
+    std::memcpy(bar[3], bar[0], sizeof bar[0]);
+    put_block16(screen, static_cast<Sint16>(sx), static_cast<Sint16>(sy - 8), &bar[0][0], 16, 4);
 }
 
 void draw_objects(Sim& s) {
     int w = s.sidebarwidth;
+    const BarColours bar = {SDL_MapRGB(screen->format, 0, 0, 0), SDL_MapRGB(screen->format, 255, 0, 0),
+                            SDL_MapRGB(screen->format, 0, 255, 0)};
     for (const Sim::Object& o : s.objects) {
         int cx, cy;
         const Sim::Monster* monster = nullptr;
@@ -104,7 +126,7 @@ void draw_objects(Sim& s) {
         int sx = static_cast<int>(o.x) + s.mapx;
         int sy = static_cast<int>(o.y) + s.mapy;
         blit_cell(s.tileset, cx, cy, sx, sy);
-        if (monster) draw_health_bar(sx, sy, o.hp, monster->health);
+        if (monster) draw_health_bar(sx, sy, o.hp, monster->health, bar);
     }
 }
 

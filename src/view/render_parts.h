@@ -4,6 +4,7 @@
 #include "game/saturate.h"
 #include "game/sim.h"
 #include "gfx/screen.h"
+#include "gfx/sheet_cache.h"
 
 namespace render_detail {
 
@@ -16,13 +17,14 @@ inline int blit_square(SDL_Surface* sheet, int sx, int sy, int x, int y) {
 }
 
 // Blits the 16x16 cell (column cx, row cy) of sheet with its top-left
-// corner at (x, y). A negative cell or a missing sheet draws nothing.
-inline void blit_cell(SDL_Surface* sheet, int cx, int cy, int x, int y) {
+// corner at (x, y) of the screen or of another target in its format. A
+// negative cell or a missing sheet draws nothing.
+inline void blit_cell(SDL_Surface* sheet, int cx, int cy, int x, int y, SDL_Surface* target = screen) {
     if (!sheet || cx < 0 || cy < 0) return;
     // A cell past the sheet shows nothing; testing it here also keeps the
     // 16-bit source rectangle from wrapping for absurd cell numbers.
     if (cx >= sheet->w / kCell + 1 || cy >= sheet->h / kCell + 1) return;
-    blit_square(sheet, cx * kCell, cy * kCell, x, y);
+    blit_prepared(sheet, cx * kCell, cy * kCell, kCell, kCell, target, x, y);
 }
 
 }  // namespace render_detail

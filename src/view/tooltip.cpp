@@ -5,6 +5,7 @@
 #include "gfx/font.h"
 #include "gfx/pixels.h"
 #include "gfx/screen.h"
+#include "gfx/text_picture.h"
 
 void Sim::tooltip(int x, int y, const char* text) {
     static TextLines lines;  // 4 KB: kept off the console's small stack
@@ -32,5 +33,9 @@ void Sim::tooltip(int x, int y, const char* text) {
     line16(screen, x + w, y + h, x + w, y, white);
     line16(screen, x + w, y + h, x, y + h, white);
 
-    draw_text_block(x, y, lines);
+    // A tooltip stands while the cursor rests on its icon: its lines are
+    // kept as pictures. Seven lines make the longest one.
+    static TextPictures& pictures = *new TextPictures(8);
+    for (int k = 0; k < lines.count; k++)
+        pictures.draw(static_cast<float>(x + kTextMargin), static_cast<float>(y + kGlyphHeight * k + kTextMargin), lines.line[k]);
 }
