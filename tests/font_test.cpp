@@ -32,8 +32,9 @@ TEST(FontTest, CentreClampAndBlocksPlaceTheirLinesAndEveryByteHasItsOwnGlyph) {
         {[] { multiline_draw_text(160, 120, "A##0123456789", true, true); }, {{130, 108, "A"}, {130, 120, "0123456789"}}},
         {[] { multiline_draw_text(-20, 300, "A", false, true); }, {{4, 224, "A"}}},
     };
-    for (const auto& [call, lines] : cases) {
-        EXPECT_EQ(drawn([&] { for (auto [x, y, text] : lines) draw_text_at(x, y, text, 0, 0); }), drawn(call))
+    for (const auto& c : cases) {
+        const Lines& lines = c.second;  // a named reference: clang 14 cannot capture a structured binding
+        EXPECT_EQ(drawn([&] { for (auto [x, y, text] : lines) draw_text_at(x, y, text, 0, 0); }), drawn(c.first))
             << std::get<2>(lines[0]);
     }
     // A glyph is its shadow one pixel down-right, then the white glyph, from
