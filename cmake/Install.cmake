@@ -5,6 +5,7 @@
 #                                       folder and starts the game in it
 #   libexec/rampartica/rampartica       the game itself
 #   libexec/rampartica/run_game.sh      display check and SDL choice, shared with ./play
+#   libexec/rampartica/rampartica-level the level checker, linked from bin/
 #   share/rampartica/                   pictures, font strips and bundled levels
 #   share/applications, share/metainfo, share/icons/hicolor   desktop integration
 #
@@ -43,6 +44,12 @@ configure_file(${PROJECT_SOURCE_DIR}/desktop/rampartica.metainfo.xml.in
 install(PROGRAMS ${PROJECT_BINARY_DIR}/desktop/rampartica DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS rampartica RUNTIME DESTINATION ${RAMPARTICA_INSTALL_GAME_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/desktop/run_game.sh DESTINATION ${RAMPARTICA_INSTALL_GAME_DIR})
+# The level authors' checker finds the pictures at ../../share/rampartica
+# from where it really lies, so it stays beside the game; bin/ gets a link.
+install(TARGETS rampartica-level RUNTIME DESTINATION ${RAMPARTICA_INSTALL_GAME_DIR})
+file(RELATIVE_PATH level_tool_link /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${RAMPARTICA_INSTALL_GAME_DIR}/rampartica-level)
+install(CODE "file(CREATE_LINK \"${level_tool_link}\"
+  \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/rampartica-level\" SYMBOLIC)")
 
 # The data: what the art tool drew and the level files, not whatever else a
 # developer may have put into the run directory to try it out.

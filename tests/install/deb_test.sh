@@ -46,4 +46,10 @@ for icon in "$T"/root/usr/share/icons/hicolor/*/apps/rampartica.png; do
 done
 [ "$icons" = 5 ] || fail "$icons icon sizes, not the five from 32 to 256"
 
+# The level checker, from its link in bin/, finds the installed pictures and
+# passes the bundled levels without a word.
+findings=$(cd / && "$T/root/usr/bin/rampartica-level" check "$T"/root/usr/share/rampartica/levels/* 2>&1) ||
+    fail "the installed level checker refuses the bundled levels: $findings"
+[ -z "$findings" ] || fail "the installed level checker finds: $findings"
+
 bash "$HERE/../e2e/play_test.sh" --launcher "$T/root/usr/bin/rampartica" "$T/data-home" "$T/e2e"
