@@ -105,16 +105,16 @@ TEST(LevelToolTest, ChecksFromAnyFolderWithTheStatusScriptsNeed) {
     TempDir dir("tool");
     dir.write("Bad/level.txt", "Name=Bad\n");
     int status = -1;
-    std::string clean = run_command("cd '" + std::string(RAMPARTICA_RUN_DIR) + "/levels' && '" + tool() +
-                                        "' check Meadow Frostmarsh Canyon Emberkeep 2>&1",
+    std::string clean = run_command("cd '" + std::string(RAMPARTICA_RUN_DIR) + "/levels' && " + program_command(tool()) +
+                                        " check Meadow Frostmarsh Canyon Emberkeep 2>&1",
                                     &status);
     EXPECT_TRUE(clean.empty() && status == 0) << clean;
-    std::string bad = run_command("cd '" + dir.path + "' && '" + tool() + "' check Bad/ Missing 2>&1", &status);
+    std::string bad = run_command("cd '" + dir.path + "' && " + program_command(tool()) + " check Bad/ Missing 2>&1", &status);
     EXPECT_EQ(1, status);
     EXPECT_EQ(0u, bad.find("Bad/level.txt:1: error: ")) << bad;
     EXPECT_NE(std::string::npos, bad.find("Bad/level.txt:1: error: No TileSet line")) << bad;
     EXPECT_NE(std::string::npos, bad.find("\nMissing/level.txt: error: cannot open it: No such file")) << bad;
-    run_command("'" + tool() + "' 2>/dev/null", &status);
+    run_command(program_command(tool()) + " 2>/dev/null", &status);
     EXPECT_EQ(2, status);
 }
 
@@ -123,7 +123,7 @@ TEST(LevelToolTest, ChecksFromAnyFolderWithTheStatusScriptsNeed) {
 TEST(LevelToolTest, BalancePlaysALevelThroughAndPlotsIt) {
     TempDir dir("balance");
     int status = -1;
-    std::string out = run_command("'" + tool() + "' balance '" + std::string(RAMPARTICA_RUN_DIR) +
+    std::string out = run_command(program_command(tool()) + " balance '" + std::string(RAMPARTICA_RUN_DIR) +
                                       "/levels/Meadow' --svg '" + dir.file("m.svg") + "'",
                                   &status);
     ASSERT_EQ(0, status) << out;
