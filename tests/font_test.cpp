@@ -85,6 +85,11 @@ TEST(FontTest, TextPicturesDrawWhatDrawTextDraws) {
         for (int pass = 0; pass < 2; pass++)  // made, then kept
             EXPECT_TRUE(drawn([&] { draw_text(c.x, c.y, c.text, 0, 0); }) == drawn([&] { pictures.draw(c.x, c.y, c.text); }))
                 << c.text << " at " << c.x << "," << c.y << ", pass " << pass;
+    // One picture for lines that begin alike, as the ticker's counts do: each
+    // replaces the other, and the shorter must not keep the longer's name.
+    TextPictures one(1);
+    for (const char* text : {"Wave 10 is coming!", "Wave 1", "Wave 10 is coming!", "Wave 1"})
+        EXPECT_TRUE(drawn([&] { draw_text(10, 20, text, 0, 0); }) == drawn([&] { one.draw(10, 20, text); })) << text;
 }
 
 }  // namespace

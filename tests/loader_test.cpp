@@ -190,6 +190,14 @@ TEST_F(LoaderTest, LevelsTheGameCannotPlayAreRefused) {
         {"", "MonsterImmunity=Pebble,-0.5\nMonsterImmunity=Slow,-1\n"},
     };
     for (const auto& c : playable) EXPECT_TRUE(load(replaced(level, c[0], c[1]))) << c[1] << log;
+    // A second tile set replaces the first, for the rows and sprites after it.
+    SDL_Surface* small = SDL_CreateRGBSurface(SDL_SWSURFACE, 64, 32, 24, 0xFF0000, 0xFF00, 0xFF, 0);
+    SDL_SaveBMP(small, dir.file("small.bmp").c_str());
+    SDL_FreeSurface(small);
+    ASSERT_TRUE(load("TileSet=small.bmp\n" + level)) << log;
+    EXPECT_EQ(128, sim->tileset->w);
+    ASSERT_TRUE(load(replaced(level, "Row=.##.", "TileSet=small.bmp\nRow=.##."))) << log;
+    EXPECT_EQ(64, sim->tileset->w);
     // No level.txt at all: nothing logged on standard output and no map, the
     // red bar, and the file named on standard error.
     testing::internal::CaptureStderr();
