@@ -66,13 +66,17 @@ void blit_cell(SDL_Surface* from, int cx, int cy, SDL_Surface* to, int x, int y)
     // A cell outside the sheet draws nothing, as SDL's clipping would; far
     // out ones are caught here before kCell * cell overflows.
     if (from != nullptr && (cx < -1 || cy < -1 || cx > from->w / kCell || cy > from->h / kCell)) return;
-    SDL_Rect src = {static_cast<Sint16>(kCell * cx), static_cast<Sint16>(kCell * cy), kCell, kCell};
-    SDL_Rect dst = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
     // A row before the TileSet line has nothing to draw from; not every
-    // SDL 1.2 takes a null surface gracefully, so that failure is ours.
+    // SDL 1.2 takes a null surface gracefully, so that failure is ours (and
+    // its cells, of any size, are never multiplied out).
     int result = -1;
-    if (from == nullptr) SDL_SetError("No TileSet before this Row");
-    else result = SDL_BlitSurface(from, &src, to, &dst);
+    if (from == nullptr) {
+        SDL_SetError("No TileSet before this Row");
+    } else {
+        SDL_Rect src = {static_cast<Sint16>(kCell * cx), static_cast<Sint16>(kCell * cy), kCell, kCell};
+        SDL_Rect dst = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
+        result = SDL_BlitSurface(from, &src, to, &dst);
+    }
     if (result == -1) draw_sdl_error(10, 30);
 }
 
