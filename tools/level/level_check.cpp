@@ -19,9 +19,12 @@ const char* const kProperties[3] = {"Bullet", "Monster", "Turret"};
 // Keeps what the loader says about each line; shows nothing.
 class Collector final : public LoadProgress {
 public:
-    explicit Collector(LevelFacts& facts) : facts_(facts) {}
+    // also, when given, hears everything too (the fuzzer's repaints).
+    Collector(LevelFacts& facts, LoadProgress* also) : facts_(facts), also_(also) {}
 
-    void report(int, const char*, bool) override {}
+    void report(int progress, const char* message, bool error) override {
+        if (also_ != nullptr) also_->report(progress, message, error);
+    }
 
     void line_taken(int line, const char* key, const char* value, char tilechar) override {
         KeyLine k{line, key, value, tilechar, -1};
@@ -32,14 +35,17 @@ public:
             else if (std::strncmp(key, kProperties[kind], std::strlen(kProperties[kind])) == 0) k.record = opened_[kind] - 1;
         }
         facts_.keys.push_back(k);
+        if (also_ != nullptr) also_->line_taken(line, key, value, tilechar);
     }
 
     void problem(int line, LevelProblem kind, const char* text, const char* subject, const char* message) override {
         facts_.problems.push_back({line, kind, text ? text : "", subject ? subject : "", message ? message : ""});
+        if (also_ != nullptr) also_->problem(line, kind, text, subject, message);
     }
 
 private:
     LevelFacts& facts_;
+    LoadProgress* also_;
     int opened_[3] = {0, 0, 0};
 };
 
@@ -84,6 +90,11 @@ bool LevelCheck::has_error() const {
 }
 
 LevelCheck check_level_dir(const std::string& shown, const std::string& path) {
+    Sim sim;
+    return check_level_dir(shown, path, sim, nullptr);
+}
+
+LevelCheck check_level_dir(const std::string& shown, const std::string& path, Sim& sim, LoadProgress* also) {
     LevelCheck check;
     check.file = shown + "/level.txt";
     LevelFacts facts;
@@ -94,11 +105,10 @@ LevelCheck check_level_dir(const std::string& shown, const std::string& path) {
         return check;
     }
 
-    Sim sim;
     bool loaded;
     {
         CapturedStdout log;  // the game's log is not the checker's report
-        Collector collector(facts);
+        Collector collector(facts, also);
         loaded = sim.load_level(path.c_str(), collector);
     }
     std::vector<Finding>& out = check.findings;

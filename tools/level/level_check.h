@@ -2,6 +2,9 @@
 // line of level.txt, in the form compilers use so editors can jump to it.
 #pragma once
 
+#include "game/load_progress.h"
+#include "game/sim.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -23,6 +26,10 @@ struct LevelCheck {
 // and runs every check on it; shown is the directory as the user named it.
 // The game's pictures must be in the working folder.
 LevelCheck check_level_dir(const std::string& shown, const std::string& path);
+// The same into a game the caller made (fresh, its bar set), with also, when
+// given, hearing the loader too: one load serves the game's own listener and
+// the checks.
+LevelCheck check_level_dir(const std::string& shown, const std::string& path, Sim& sim, LoadProgress* also);
 
 // "FILE:LINE: error: TEXT" or "...: warning: ...", one a line, in line order.
 void print_findings(std::FILE* out, const LevelCheck& check);

@@ -31,6 +31,10 @@ std::string nearest_name(const std::string& word, const std::vector<std::string>
     std::string best;
     size_t best_distance = allowed + 1;
     for (const std::string& c : candidates) {
+        // Every letter one word has beyond the other is an edit: a name that
+        // much longer or shorter cannot be nearer, and is not measured.
+        const size_t apart = word.size() > c.size() ? word.size() - c.size() : c.size() - word.size();
+        if (apart >= best_distance) continue;
         size_t d = distance(word, c);
         if (d < best_distance) {
             best = c;
